@@ -1,0 +1,55 @@
+# The README's contract: `make run` and `make check`. Everything else serves them.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+BENCH_BUILD ?= build-release
+FUZZ_SECONDS ?= 60
+GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+CTEST := ctest --output-on-failure -j $(JOBS) --timeout 600
+
+.PHONY: deps configure build check check-asan bench fuzz run format format-check clean
+
+deps:
+	@bash scripts/install-deps
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: deps $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+check: build
+	cd $(BUILD) && $(CTEST)
+
+# AddressSanitizer + UndefinedBehaviorSanitizer build of the kit and its tests.
+check-asan: deps
+	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DTESSELLAR_SANITIZE=ON -DTESSELLAR_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 $(CTEST)
+
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DTESSELLAR_TESTS=OFF
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	bash bench/run-all $(BENCH_BUILD)
+
+# Every libFuzzer target for FUZZ_SECONDS seconds each (clang).
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSELLAR_FUZZ=ON -DTESSELLAR_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	bash tests/fuzz/run-all $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+run:
+	@echo "make run arrives with the command-line tool; until then use 'make check'."
+
+format:
+	git ls-files '*.h' '*.cpp' | xargs clang-format -i
+
+format-check:
+	git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "kit/model/InboxItem.h"
+#include "kit/model/ItemMetadata.h"
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+namespace tessellar {
+
+// The JSON form of an item: the history payload. Absent optionals are omitted, dates
+// are seconds since 2001, unknown keys are ignored and unknown raw values rejected.
+class DecodingError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+namespace item_json {
+
+nlohmann::json encode(const ItemMetadata& metadata);
+nlohmann::json encode(const InboxItem& item);
+std::string payload(const InboxItem& item);
+
+// Throw DecodingError when a required key is missing or a value has the wrong type.
+ItemMetadata decodeMetadata(const nlohmann::json& json);
+InboxItem decode(const nlohmann::json& json);
+
+// Absent when the bytes are not JSON or not a readable item.
+std::optional<InboxItem> decodePayload(std::string_view bytes);
+
+} // namespace item_json
+} // namespace tessellar

@@ -1,0 +1,157 @@
+#include "kit/text/StringHelpers.h"
+
+#include "kit/text/Unicode.h"
+
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+namespace tessellar {
+namespace {
+
+// Decodes the scalar at `i` and advances past it; invalid bytes decode as U+FFFD.
+char32_t nextScalar(std::string_view text, std::size_t& i) {
+    int32_t index = static_cast<int32_t>(i);
+    UChar32 c;
+    U8_NEXT(reinterpret_cast<const uint8_t*>(text.data()), index, static_cast<int32_t>(text.size()), c);
+    i = static_cast<std::size_t>(index);
+    return c < 0 ? U'\uFFFD' : static_cast<char32_t>(c);
+}
+
+// Byte range of the text without leading and trailing whitespace.
+std::string_view trimmedView(std::string_view text) {
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        std::size_t next = begin;
+        if (!unicode::isWhitespace(nextScalar(text, next)))
+            break;
+        begin = next;
+    }
+    std::size_t end = text.size();
+    while (end > begin) {
+        // Step back to the start of the last scalar.
+        std::size_t start = end - 1;
+        while (start > begin && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
+            --start;
+        std::size_t probe = start;
+        const char32_t c = nextScalar(text, probe);
+        if (probe != end || !unicode::isWhitespace(c))
+            break;
+        end = start;
+    }
+    return text.substr(begin, end - begin);
+}
+
+bool isLetterOrNumber(char32_t c) {
+    const auto mask = U_GET_GC_MASK(static_cast<UChar32>(c));
+    return (mask & (U_GC_L_MASK | U_GC_M_MASK | U_GC_N_MASK)) != 0;
+}
+
+} // namespace
+
+std::string trimmed(std::string_view text) { return std::string(trimmedView(text)); }
+
+bool isBlank(std::string_view text) { return trimmedView(text).empty(); }
+
+std::string normalizedWhitespace(std::string_view text) {
+    std::string out;
+    std::size_t i = 0;
+    std::size_t pieceStart = 0;
+    bool inPiece = false;
+    while (i < text.size()) {
+        const std::size_t at = i;
+        const bool space = unicode::isWhitespace(nextScalar(text, i));
+        if (space && inPiece) {
+            if (!out.empty())
+                out += ' ';
+            out.append(text.substr(pieceStart, at - pieceStart));
+            inPiece = false;
+        } else if (!space && !inPiece) {
+            pieceStart = at;
+            inPiece = true;
+        }
+    }
+    if (inPiece) {
+        if (!out.empty())
+            out += ' ';
+        out.append(text.substr(pieceStart));
+    }
+    return out;
+}
+
+std::string truncated(std::string_view text, std::size_t limit, std::string_view ellipsis) {
+    const auto bounds = unicode::characterBoundaries(text);
+    const std::size_t count = bounds.size() - 1;
+    if (count <= limit)
+        return std::string(text);
+    const std::string_view prefix = text.substr(0, bounds[limit]);
+    // The last character that is exactly one U+0020, searching backwards.
+    for (std::size_t k = limit; k-- > 0;) {
+        if (bounds[k + 1] - bounds[k] == 1 && text[bounds[k]] == ' ') {
+            if (k == 0)
+                break;
+            return std::string(prefix.substr(0, bounds[k])) + std::string(ellipsis);
+        }
+    }
+    return std::string(prefix) + std::string(ellipsis);
+}
+
+std::optional<std::string> firstMeaningfulLine(std::string_view text) {
+    const auto bounds = unicode::characterBoundaries(text);
+    std::size_t lineStart = 0;
+    for (std::size_t k = 0; k + 1 < bounds.size(); ++k) {
+        const bool lineFeed = bounds[k + 1] - bounds[k] == 1 && text[bounds[k]] == '\n';
+        if (!lineFeed)
+            continue;
+        const auto line = trimmedView(text.substr(lineStart, bounds[k] - lineStart));
+        if (!line.empty())
+            return std::string(line);
+        lineStart = bounds[k + 1];
+    }
+    const auto last = trimmedView(text.substr(lineStart));
+    if (!last.empty())
+        return std::string(last);
+    return std::nullopt;
+}
+
+std::size_t lineCount(std::string_view text) {
+    if (text.empty())
+        return 0;
+    const auto bounds = unicode::characterBoundaries(text);
+    std::size_t lines = 1;
+    for (std::size_t k = 0; k + 1 < bounds.size(); ++k)
+        if (bounds[k + 1] - bounds[k] == 1 && text[bounds[k]] == '\n')
+            ++lines;
+    return lines;
+}
+
+bool containsCaseInsensitive(std::string_view text, std::string_view needle) {
+    if (needle.empty())
+        return false;
+    const std::string foldedNeedle = unicode::folded(needle);
+    if (foldedNeedle.empty())
+        return false;
+    return unicode::folded(text).find(foldedNeedle) != std::string::npos;
+}
+
+std::string slugified(std::string_view text) {
+    const std::string folded = unicode::folded(text);
+    std::string out;
+    bool lastWasDash = false;
+    std::size_t i = 0;
+    while (i < folded.size()) {
+        const std::size_t at = i;
+        const char32_t c = nextScalar(folded, i);
+        if (isLetterOrNumber(c)) {
+            out += unicode::lowercased(std::string_view(folded).substr(at, i - at));
+            lastWasDash = false;
+        } else if (!out.empty() && !lastWasDash) {
+            out += '-';
+            lastWasDash = true;
+        }
+    }
+    while (!out.empty() && out.back() == '-')
+        out.pop_back();
+    return out;
+}
+
+} // namespace tessellar

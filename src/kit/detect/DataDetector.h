@@ -2,6 +2,7 @@
 
 #include "kit/model/Timestamp.h"
 #include "kit/model/Url.h"
+#include "kit/text/TextRange.h"
 
 #include <cstdint>
 #include <map>
@@ -11,15 +12,6 @@
 #include <vector>
 
 namespace tessellar {
-
-// A range of UTF-16 code units in a text (what the detectors report).
-struct TextRange {
-    int32_t location = 0;
-    int32_t length = 0;
-
-    int32_t end() const { return location + length; }
-    bool operator==(const TextRange&) const = default;
-};
 
 // Finds links, dates, phone numbers and postal addresses in free text. Matches come in
 // text order with UTF-16 ranges and a payload for their type. Never throws: a text it

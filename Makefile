@@ -42,8 +42,10 @@ fuzz: deps
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	bash tests/fuzz/run-all $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-run:
-	@echo "make run arrives with the command-line tool; until then use 'make check'."
+# Builds tessellar-cli and classifies every sample capture in examples/, as a table.
+run: configure
+	cmake --build $(BUILD) --target tessellar-cli -j $(JOBS)
+	@python3 examples/classify-all $(BUILD)/src/cli/tessellar-cli examples
 
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i

@@ -1,0 +1,11 @@
+#include "cli/CommandLine.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    return tessellar::cli::run(arguments, std::cin, std::cout, std::cerr);
+}

@@ -37,6 +37,8 @@ public:
     static std::optional<Address> firstAddress(std::string_view text);
 
 private:
+    friend struct AddressDetectorProbe; // lets tests build an address from a hand-made match
+
     // Builds an address from one match over `text`; absent when it has no street and
     // lacks the city or the state.
     static std::optional<Address> address(const DataDetector::Match& match, std::string_view text);

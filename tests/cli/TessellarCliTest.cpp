@@ -17,7 +17,7 @@ fs::path cliPath() {
     return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "src" / "cli" / "tessellar-cli";
 }
 
-struct Run {
+struct Outcome {
     int status = -1;
     std::string out;
     std::string err;
@@ -43,7 +43,7 @@ class TessellarCli : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(fs::exists(cliPath())) << "build the tessellar-cli target first"; }
 
-    Run run(const std::vector<std::string>& arguments, const std::string& input = "") {
+    Outcome invoke(const std::vector<std::string>& arguments, const std::string& input = "") {
         write(dir / "stdin", input);
         std::string command = shellQuoted(cliPath().string());
         for (const auto& a : arguments)
@@ -51,7 +51,7 @@ protected:
         command += " < " + shellQuoted((dir / "stdin").string()) + " > " +
                    shellQuoted((dir / "stdout").string()) + " 2> " + shellQuoted((dir / "stderr").string());
         const int raw = std::system(command.c_str());
-        Run result;
+        Outcome result;
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
         result.out = read(dir / "stdout");
         result.err = read(dir / "stderr");
@@ -62,7 +62,7 @@ protected:
 };
 
 TEST_F(TessellarCli, PrintsTheClassificationAsOrderedJSON) {
-    const auto r = run({"classify", "  ana.lima@example.com \n"});
+    const auto r = invoke({"classify", "  ana.lima@example.com \n"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(nlohmann::json::parse(r.out).dump(),
@@ -82,7 +82,7 @@ TEST_F(TessellarCli, ReadsStandardInputForADashOrNoArgument) {
                               "ZeroDivisionError: division by zero\n";
     for (const auto& arguments :
          {std::vector<std::string>{"classify", "-"}, std::vector<std::string>{"classify"}}) {
-        const auto r = run(arguments, trace);
+        const auto r = invoke(arguments, trace);
         ASSERT_EQ(r.status, 0) << r.err;
         const auto json = nlohmann::json::parse(r.out);
         EXPECT_EQ(json["contentType"], "code");
@@ -90,41 +90,41 @@ TEST_F(TessellarCli, ReadsStandardInputForADashOrNoArgument) {
         EXPECT_EQ(json["title"], "division by zero");
     }
     // "--" ends the options, so a text may start with a dash.
-    const auto dash = run({"classify", "--", "-h is not an option here"});
+    const auto dash = invoke({"classify", "--", "-h is not an option here"});
     EXPECT_EQ(dash.status, 0);
     EXPECT_EQ(nlohmann::json::parse(dash.out)["contentType"], "plainText");
 }
 
 TEST_F(TessellarCli, BlankInputHasNoClassification) {
-    const auto r = run({"classify", "-"}, " \n\t\n");
+    const auto r = invoke({"classify", "-"}, " \n\t\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "null\n");
 }
 
 TEST_F(TessellarCli, UnreadableInputExitsOneWithAMessage) {
-    const auto binary = run({"classify"}, std::string("\xff\xfe\x00junk\xc3", 8));
+    const auto binary = invoke({"classify"}, std::string("\xff\xfe\x00junk\xc3", 8));
     EXPECT_EQ(binary.status, 1);
     EXPECT_EQ(binary.out, "");
     EXPECT_EQ(binary.err, "tessellar-cli: The input isn\u2019t valid UTF-8 text.\n");
 
-    const auto missing = run({"classify", "./no/such/scan.pdf"});
+    const auto missing = invoke({"classify", "./no/such/scan.pdf"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "tessellar-cli: There\u2019s no file at \u201C./no/such/scan.pdf\u201D.\n");
 
-    const auto invalidArgument = run({"classify", std::string("caf\xe9")});
+    const auto invalidArgument = invoke({"classify", std::string("caf\xe9")});
     EXPECT_EQ(invalidArgument.status, 1);
 
     fs::create_directory(dir / "folder");
-    const auto folder = run({"classify", (dir / "folder").string()});
+    const auto folder = invoke({"classify", (dir / "folder").string()});
     EXPECT_EQ(folder.status, 1);
     EXPECT_NE(folder.err.find("isn\u2019t a file Tessellar can read."), std::string::npos);
 }
 
 TEST_F(TessellarCli, BadUsageExitsTwo) {
-    EXPECT_EQ(run({}).status, 2);
-    EXPECT_EQ(run({"analyse", "x"}).status, 2);
-    EXPECT_EQ(run({"classify", "one", "two"}).status, 2);
-    const auto option = run({"classify", "--json"});
+    EXPECT_EQ(invoke({}).status, 2);
+    EXPECT_EQ(invoke({"analyse", "x"}).status, 2);
+    EXPECT_EQ(invoke({"classify", "one", "two"}).status, 2);
+    const auto option = invoke({"classify", "--json"});
     EXPECT_EQ(option.status, 2);
     EXPECT_EQ(option.err.rfind("tessellar-cli: unknown option --json\nUsage: tessellar-cli classify", 0), 0u);
 }
@@ -132,7 +132,7 @@ TEST_F(TessellarCli, BadUsageExitsTwo) {
 TEST_F(TessellarCli, HelpGoesToStandardOutput) {
     for (const auto& arguments :
          {std::vector<std::string>{"--help"}, std::vector<std::string>{"classify", "-h"}}) {
-        const auto r = run(arguments);
+        const auto r = invoke(arguments);
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out.rfind("Usage: tessellar-cli classify [TEXT | PATH | -]\n", 0), 0u);
         EXPECT_EQ(r.err, "");
@@ -141,20 +141,20 @@ TEST_F(TessellarCli, HelpGoesToStandardOutput) {
 
 TEST_F(TessellarCli, AnExistingPathIsClassifiedAsAFile) {
     write(dir / "Scan.PDF", "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n");
-    const auto pdf = nlohmann::json::parse(run({"classify", (dir / "Scan.PDF").string()}).out);
+    const auto pdf = nlohmann::json::parse(invoke({"classify", (dir / "Scan.PDF").string()}).out);
     EXPECT_EQ(pdf["contentType"], "pdf");
     EXPECT_EQ(pdf["title"], "Scan.PDF");
     EXPECT_EQ(pdf["confidence"], 0.5);
 
     write(dir / "notes.txt", "Agenda\nDiscuss the roadmap");
-    const auto notes = nlohmann::json::parse(run({"classify", (dir / "notes.txt").string()}).out);
+    const auto notes = nlohmann::json::parse(invoke({"classify", (dir / "notes.txt").string()}).out);
     EXPECT_EQ(notes["contentType"], "document");
     EXPECT_EQ(notes["confidence"], 0.65);
     EXPECT_EQ(notes["metadata"]["facts"][0]["value"], "Agenda");
 
     write(dir / "Screenshot 2026-03-01 at 09.30.05.png", "\x89PNG\r\n\x1a\n");
     const auto shot = nlohmann::json::parse(
-        run({"classify", (dir / "Screenshot 2026-03-01 at 09.30.05.png").string()}).out);
+        invoke({"classify", (dir / "Screenshot 2026-03-01 at 09.30.05.png").string()}).out);
     EXPECT_EQ(shot["contentType"], "screenshot");
     EXPECT_EQ(shot["recommendedActionIDs"][0], "openInAgent");
 }

@@ -529,10 +529,12 @@ TEST_P(RealCaptures, AreRecognisedWithTheirKeyFacts) {
     const auto result = RuleBasedClassifier().classify(input);
     ASSERT_TRUE(result);
     EXPECT_EQ(content_type::rawValue(result->contentType), content_type::rawValue(capture.type));
-    if (capture.title)
+    if (capture.title) {
         EXPECT_EQ(result->title, *capture.title);
-    if (capture.headline)
+    }
+    if (capture.headline) {
         EXPECT_EQ(result->headline, capture.headline);
+    }
     for (const auto& [key, value] : capture.facts)
         EXPECT_EQ(result->metadata[key], value) << key;
     for (const auto& [key, value] : capture.hidden) {

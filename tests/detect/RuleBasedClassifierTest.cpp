@@ -235,11 +235,13 @@ TEST_F(RuleBasedClassifierTest, FlightFactsAndTitle) {
     EXPECT_EQ(c->recommendedActionIDs, ids({"createCalendarEvent", "createReminder", "copy", "summarize"}));
 
     // A flight record with nothing to name it by is titled "Flight" and has no facts.
-    const auto bare = ClassificationRules::flight(TravelDetector::Flight{.confidence = 0.6}, std::nullopt);
+    TravelDetector::Flight empty;
+    empty.confidence = 0.6;
+    const auto bare = ClassificationRules::flight(empty, std::nullopt);
     EXPECT_EQ(bare.title, "Flight");
     EXPECT_TRUE(bare.metadata.isEmpty());
-    EXPECT_EQ(ClassificationRules::flight(TravelDetector::Flight{.confidence = 0.6}, "trip.pdf").title,
-              "trip.pdf");
+    EXPECT_EQ(bare.confidence, 0.6);
+    EXPECT_EQ(ClassificationRules::flight(empty, "trip.pdf").title, "trip.pdf");
 }
 
 TEST_F(RuleBasedClassifierTest, InvoiceAndReceiptText) {

@@ -12,6 +12,13 @@ struct GFree {
 };
 using GString = std::unique_ptr<gchar, GFree>;
 
+// GIO settles its MIME directories lazily, and settling them after the database was first
+// used drops (and leaks) what was loaded. Settling them first keeps one database for the run.
+void prepareDatabase() {
+    static const bool prepared = g_content_type_get_mime_dirs() != nullptr;
+    (void)prepared;
+}
+
 const std::unordered_set<std::string>& registeredTypes() {
     static const std::unordered_set<std::string> types = [] {
         std::unordered_set<std::string> out;
@@ -27,6 +34,7 @@ const std::unordered_set<std::string>& registeredTypes() {
 } // namespace
 
 std::optional<std::string> TypeConformance::knownType(std::string_view identifier) {
+    prepareDatabase();
     const std::string type(identifier);
     if (type.find('/') == std::string::npos || type.find('\0') != std::string::npos)
         return std::nullopt;
@@ -41,6 +49,7 @@ std::optional<std::string> TypeConformance::knownType(std::string_view identifie
 }
 
 std::string TypeConformance::typeForFilename(std::string_view filename) {
+    prepareDatabase();
     const std::string name(filename.substr(0, filename.find('\0')));
     gboolean uncertain = FALSE;
     const GString guessed(g_content_type_guess(name.c_str(), nullptr, 0, &uncertain));
@@ -48,6 +57,7 @@ std::string TypeConformance::typeForFilename(std::string_view filename) {
 }
 
 bool TypeConformance::conforms(std::string_view type, std::string_view supertype) {
+    prepareDatabase();
     const std::string t(type.substr(0, type.find('\0')));
     const std::string s(supertype.substr(0, supertype.find('\0')));
     if (t.empty() || s.empty())

@@ -3,6 +3,8 @@
 #include "kit/text/Unicode.h"
 #include "kit/text/UserLocale.h"
 
+#include <array>
+#include <cctype>
 #include <limits>
 #include <phonenumbers/phonenumbermatch.h>
 #include <phonenumbers/phonenumbermatcher.h>
@@ -66,6 +68,10 @@ bool isPhoneChar(UChar32 c) {
     }
 }
 
+// Words that introduce an extension after a number ("650 253 0000 ext. 12"); the run goes on
+// over them so the library sees the extension too.
+constexpr std::array<std::string_view, 4> extensionWords{"extension", "extn", "ext", "#"};
+
 struct Position {
     std::size_t byte = 0;
     int32_t unit = 0;
@@ -90,8 +96,13 @@ public:
             while (runEnd.byte < text_.size()) {
                 Position q = runEnd;
                 c = next(q);
-                if (!isPhoneChar(c))
-                    break;
+                if (!isPhoneChar(c)) {
+                    const std::size_t word = extensionWordLength(runEnd.byte);
+                    if (digits < minimumDigits || word == 0)
+                        break;
+                    runEnd = advance(runEnd, runEnd.byte + word);
+                    continue;
+                }
                 digits += u_isdigit(c) ? 1 : 0;
                 runEnd = q;
             }
@@ -121,6 +132,22 @@ private:
 
     bool isContinuation(std::size_t byte) const {
         return byte < text_.size() && (static_cast<unsigned char>(text_[byte]) & 0xC0) == 0x80;
+    }
+
+    // The length of an extension word (any case) at `byte`, 0 when there is none.
+    std::size_t extensionWordLength(std::size_t byte) const {
+        for (const auto word : extensionWords) {
+            if (text_.size() - byte < word.size())
+                continue;
+            bool same = true;
+            for (std::size_t k = 0; k < word.size() && same; ++k)
+                same = (text_[byte + k] | 0x20) == word[k] || text_[byte + k] == word[k];
+            const bool wordEnds = byte + word.size() == text_.size() ||
+                                  !std::isalpha(static_cast<unsigned char>(text_[byte + word.size()]));
+            if (same && wordEnds)
+                return word.size();
+        }
+        return 0;
     }
 
     // The UTF-16 position of byte `target`, walking forward from `from` (never backwards).

@@ -199,9 +199,13 @@ std::filesystem::path FilenameGenerator::uniqueURL(std::string_view filename,
     const auto [stem, extension] = split(filename);
     std::error_code error;
     for (int number = 2; number <= lastAlternative && std::filesystem::exists(candidate, error); ++number) {
-        std::string name = std::string(stem) + "-" + std::to_string(number);
-        if (!extension.empty())
-            name += "." + std::string(extension);
+        std::string name(stem);
+        name += '-';
+        name += std::to_string(number);
+        if (!extension.empty()) {
+            name += '.';
+            name += extension;
+        }
         candidate = directory / name;
     }
     return candidate;
@@ -257,8 +261,10 @@ std::string FilenameGenerator::assemble(std::string_view stem, std::string_view 
         while (!name.empty() && name.back() == '-')
             name.pop_back();
     }
-    if (!extension.empty())
-        name += "." + unicode::lowercased(extension);
+    if (!extension.empty()) {
+        name += '.';
+        name += unicode::lowercased(extension);
+    }
     return name;
 }
 

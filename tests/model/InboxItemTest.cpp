@@ -1,11 +1,11 @@
 #include "kit/model/InboxItem.h"
+
 #include "kit/model/InboxItemJSON.h"
 #include "kit/text/ISO8601.h"
 #include "support/TempDir.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
+#include <gtest/gtest.h>
 
 namespace tessellar {
 namespace {
@@ -32,7 +32,8 @@ InboxItem sampleItem() {
     item.extractedText = "extracted \u2014 text";
     item.fileURL = Url::fromFilePath("/home/ana/Desktop/Q3 report.pdf");
     item.sourceURL = Url::parse("https://example.com/q3?x=1");
-    item.imagePath = Url::fromFilePath("/home/ana/.local/share/Tessellar/Images/6F9619FF-8B86-D011-B42D-00C04FC964FF.png");
+    item.imagePath =
+        Url::fromFilePath("/home/ana/.local/share/Tessellar/Images/6F9619FF-8B86-D011-B42D-00C04FC964FF.png");
     item.metadata.set("pageCount", std::string("12 pages"), std::string("Pages"), true);
     item.metadata.setDate("date", Timestamp::fromUnix(1772357400), "Mar 1");
     item.confidence = 0.55;
@@ -135,7 +136,8 @@ TEST(InboxItemJSON, OmitsAbsentOptionalsAndAlwaysWritesMetadataParts) {
 TEST(InboxItemJSON, WritesLabelsOnlyWhenPresent) {
     InboxItem item = sampleItem();
     const json facts = item_json::encode(item)["metadata"]["facts"];
-    EXPECT_EQ(facts[0], json::parse(R"({"key":"pageCount","label":"Pages","value":"12 pages","isPrimary":true})"));
+    EXPECT_EQ(facts[0],
+              json::parse(R"({"key":"pageCount","label":"Pages","value":"12 pages","isPrimary":true})"));
     EXPECT_EQ(facts[1], json::parse(R"({"key":"date","value":"Mar 1","isPrimary":false})"));
 }
 

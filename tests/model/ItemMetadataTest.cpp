@@ -83,7 +83,7 @@ TEST(ItemMetadataFact, RepeatsTheHeadlineOnlyWhenUnlabelledAndLongEnough) {
     EXPECT_TRUE(fact.repeats("Quarterly report for the board"));
     EXPECT_TRUE(fact.repeats("  Quarterly report for the board \n"));
     EXPECT_TRUE(fact.repeats("Quarterly report f\u2026")); // 18 characters without the ellipsis
-    EXPECT_FALSE(fact.repeats("Quarterly\u2026"));          // 9 characters
+    EXPECT_FALSE(fact.repeats("Quarterly\u2026"));         // 9 characters
     EXPECT_FALSE(fact.repeats("Quarterly report x\u2026"));
     EXPECT_TRUE(fact.repeats("Quarterly report f")); // a long enough prefix counts without an ellipsis too
     EXPECT_FALSE(fact.repeats(""));
@@ -98,8 +98,8 @@ TEST(ItemMetadataFact, RepeatsTheHeadlineOnlyWhenUnlabelledAndLongEnough) {
 
 TEST(ItemMetadataFact, TwelveCharacterPrefixIsTheBoundary) {
     const Fact fact{"k", std::nullopt, "abcdefghijklmnop", false};
-    EXPECT_TRUE(fact.repeats("abcdefghijkl\u2026"));  // exactly 12
-    EXPECT_FALSE(fact.repeats("abcdefghijk\u2026"));  // 11
+    EXPECT_TRUE(fact.repeats("abcdefghijkl\u2026")); // exactly 12
+    EXPECT_FALSE(fact.repeats("abcdefghijk\u2026")); // 11
 }
 
 } // namespace

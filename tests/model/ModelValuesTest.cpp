@@ -5,9 +5,8 @@
 #include "kit/model/ContentType.h"
 #include "kit/model/SourceType.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <unordered_set>
 
 namespace tessellar {
@@ -76,7 +75,8 @@ TEST(SourceAndClassificationSource, RawValuesDisplayNamesAndLeavingTheMachine) {
 
     EXPECT_EQ(classification_source::displayName(ClassificationSource::rules), "Recognized on this Mac");
     EXPECT_EQ(classification_source::displayName(ClassificationSource::intelligence), "Recognized by AI");
-    EXPECT_EQ(classification_source::displayName(ClassificationSource::mixed), "Recognized on this Mac, refined by AI");
+    EXPECT_EQ(classification_source::displayName(ClassificationSource::mixed),
+              "Recognized on this Mac, refined by AI");
     EXPECT_FALSE(classification_source::leftTheMac(ClassificationSource::rules));
     EXPECT_TRUE(classification_source::leftTheMac(ClassificationSource::intelligence));
     EXPECT_TRUE(classification_source::leftTheMac(ClassificationSource::mixed));

@@ -1,4 +1,5 @@
 #include "kit/text/StringHelpers.h"
+
 #include "kit/text/Unicode.h"
 
 #include <gtest/gtest.h>

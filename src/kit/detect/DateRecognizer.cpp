@@ -3,6 +3,8 @@
 namespace tessellar {
 
 // PLACEHOLDER: the recogniser lands with its own change.
-std::vector<DataDetector::Match> DateRecognizer::scan(std::string_view, Timestamp) { return {}; }
+std::vector<DataDetector::Match> DateRecognizer::scan(std::string_view, Timestamp) {
+    return {};
+}
 
 } // namespace tessellar

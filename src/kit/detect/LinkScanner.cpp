@@ -3,6 +3,8 @@
 namespace tessellar {
 
 // PLACEHOLDER: the recogniser lands with its own change.
-std::vector<DataDetector::Match> LinkScanner::scan(std::string_view) { return {}; }
+std::vector<DataDetector::Match> LinkScanner::scan(std::string_view) {
+    return {};
+}
 
 } // namespace tessellar

@@ -19,5 +19,7 @@ struct ActionID {
 } // namespace tessellar
 
 template <> struct std::hash<tessellar::ActionID> {
-    std::size_t operator()(const tessellar::ActionID& id) const noexcept { return std::hash<std::string>{}(id.rawValue); }
+    std::size_t operator()(const tessellar::ActionID& id) const noexcept {
+        return std::hash<std::string>{}(id.rawValue);
+    }
 };

@@ -1,7 +1,6 @@
 #include "kit/storage/AppPaths.h"
 
 #include <cstdlib>
-
 #include <pwd.h>
 #include <unistd.h>
 
@@ -29,8 +28,12 @@ std::filesystem::path AppPaths::supportDirectory() {
     return base / "Tessellar";
 }
 
-std::filesystem::path AppPaths::databasePath() { return supportDirectory() / "history.sqlite"; }
+std::filesystem::path AppPaths::databasePath() {
+    return supportDirectory() / "history.sqlite";
+}
 
-std::filesystem::path AppPaths::imagesDirectory() { return supportDirectory() / "Images"; }
+std::filesystem::path AppPaths::imagesDirectory() {
+    return supportDirectory() / "Images";
+}
 
 } // namespace tessellar

@@ -8,7 +8,7 @@ namespace tessellar {
 class AppPaths {
 public:
     static std::filesystem::path supportDirectory();
-    static std::filesystem::path databasePath();   // supportDirectory / "history.sqlite"
+    static std::filesystem::path databasePath();    // supportDirectory / "history.sqlite"
     static std::filesystem::path imagesDirectory(); // supportDirectory / "Images"
 };
 

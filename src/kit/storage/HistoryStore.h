@@ -18,7 +18,7 @@ public:
 
     virtual void save(const InboxItem& item) = 0; // insert, or replace the row with the same id
     virtual void update(const InboxItem& item) = 0;
-    virtual std::vector<InboxItem> recent(int limit) = 0;                          // newest first
+    virtual std::vector<InboxItem> recent(int limit) = 0;                         // newest first
     virtual std::vector<InboxItem> search(std::string_view query, int limit) = 0; // newest first
     virtual std::optional<InboxItem> item(const Uuid& id) = 0;
     virtual void deleteItem(const Uuid& id) = 0; // no error when absent

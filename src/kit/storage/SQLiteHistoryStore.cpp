@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <filesystem>
-
 #include <sqlite3.h>
 
 namespace tessellar {
@@ -47,7 +46,8 @@ constexpr std::size_t searchTextCharacterLimit = 2000;
 class Statement {
 public:
     Statement(sqlite3* db, std::string_view sql) {
-        if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &statement_, nullptr) != SQLITE_OK) {
+        if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &statement_, nullptr) !=
+            SQLITE_OK) {
             sqlite3_finalize(statement_);
             statement_ = nullptr;
         }
@@ -67,11 +67,15 @@ void bindText(sqlite3_stmt* statement, int index, std::string_view text) {
     sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
-int boundLimit(int limit) { return std::max(limit, 0); }
+int boundLimit(int limit) {
+    return std::max(limit, 0);
+}
 
 } // namespace
 
-void SQLiteHistoryStore::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+void SQLiteHistoryStore::Closer::operator()(sqlite3* db) const {
+    sqlite3_close_v2(db);
+}
 
 SQLiteHistoryStore::SQLiteHistoryStore() : SQLiteHistoryStore(AppPaths::databasePath().string()) {}
 
@@ -88,7 +92,8 @@ SQLiteHistoryStore::SQLiteHistoryStore(const std::string& path) {
     if (result != SQLITE_OK || !raw) {
         Log::error(Log::Category::storage,
                    std::string("SQLite: ") + (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(result)));
-        throw TessellarError("Couldn\u2019t open Tessellar\u2019s history database.", {TessellarError::Recovery::retry});
+        throw TessellarError("Couldn\u2019t open Tessellar\u2019s history database.",
+                             {TessellarError::Recovery::retry});
     }
     // The app and the command-line tool may share the file; wait briefly rather than fail.
     sqlite3_busy_timeout(raw, 5000);
@@ -152,7 +157,9 @@ void SQLiteHistoryStore::save(const InboxItem& item) {
         fail("save this item");
 }
 
-void SQLiteHistoryStore::update(const InboxItem& item) { save(item); }
+void SQLiteHistoryStore::update(const InboxItem& item) {
+    save(item);
+}
 
 std::vector<InboxItem> SQLiteHistoryStore::readItems(std::string_view sql,
                                                      const std::function<void(sqlite3_stmt*)>& bind) {

@@ -45,10 +45,10 @@ fuzz: deps
 run:
 	@echo "make run arrives with the command-line tool; until then use 'make check'."
 
-format:
+format: deps
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
 
-format-check:
+format-check: deps
 	git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror
 
 clean:

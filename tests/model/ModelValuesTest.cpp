@@ -149,5 +149,12 @@ TEST(ActionID, ComparesAndHashesByRawValue) {
     EXPECT_LT(ActionID("a"), ActionID("b"));
 }
 
+TEST(ActionID, BuiltInConstantsAreTheirOwnNames) {
+    EXPECT_EQ(ActionID::copy.rawValue, "copy");
+    EXPECT_EQ(ActionID::createCalendarEvent.rawValue, "createCalendarEvent");
+    EXPECT_EQ(ActionID::generateSwiftModel.rawValue, "generateSwiftModel");
+    EXPECT_EQ(ActionID::describeImage, ActionID("describeImage"));
+}
+
 } // namespace
 } // namespace tessellar

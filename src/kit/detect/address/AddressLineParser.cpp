@@ -186,9 +186,6 @@ private:
                 before.isMark(u'(') || before.isMark(u'"') || before.isMark(u'\u201C') || before.isMark(u'[');
             if (before.isNumber() || (!t_[i].spaceBefore && !opening))
                 return std::nullopt;
-            if (before.isMark(u'$') || before.isMark(u'#') || before.isMark(u'\u20AC') ||
-                before.isMark(u'\u00A3') || before.isMark(u'+') || key(i - 1) == "no")
-                return std::nullopt;
         }
         std::size_t h = i + 1;
         if (h < n_ && isFraction(t_[h]))
@@ -214,7 +211,10 @@ private:
             return Street{directional(Extent{w + 1, end}), false, suffix.common};
         }
 
-        // "1 Broadway, New York, NY 10004": the name runs to a comma or the end of the line.
+        // "1 Broadway, New York, NY 10004": the name runs to a comma or the end of the line, and
+        // the street starts its line or follows a comma ("Version 3 Release Notes, …" is no street).
+        if (i != anchor_ && !mark(i - 1, u','))
+            return std::nullopt;
         std::size_t w = h;
         while (w < n_ && w - h < maxSuffixlessNameWords && isNameWord(w, w == h) &&
                UnitDesignators::find(t_[w].key) == UnitDesignators::Kind::none)
@@ -264,10 +264,12 @@ private:
         } else {
             return std::nullopt;
         }
-        if (key(k) != "box" || k + 1 >= n_)
+        if (key(k) != "box")
             return std::nullopt;
         if (mark(k + 1, u'#'))
             ++k;
+        if (k + 1 >= n_)
+            return std::nullopt;
         const AddressToken& number = t_[k + 1];
         if (number.kind == AddressToken::Kind::punct || !number.hasDigit)
             return std::nullopt;
@@ -414,7 +416,7 @@ private:
             const std::size_t j = i + k;
             const bool ends = j >= lastContent_;
             const bool zipNext = j < n_ && isZip(t_[j]);
-            const bool countryNext = mark(j, u',') && country(j + 1);
+            const bool countryNext = country(mark(j, u',') ? j + 1 : j).has_value();
             if (!ends && !zipNext && !countryNext)
                 continue;
             Place p;

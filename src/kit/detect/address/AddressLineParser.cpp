@@ -29,13 +29,13 @@ bool isConnector(std::string_view key) {
 // 78701" reports Austin. Only used where no street comes before the city.
 bool isProseWord(std::string_view key) {
     static const PhraseTable words{
-        "a",        "an",      "the",     "in",     "at",      "to",           "from",  "near",    "visit",
-        "visiting", "meet",    "meeting", "our",    "your",    "their",        "we",    "i",       "my",
-        "he",       "she",     "they",    "it",     "welcome", "located",      "based", "live",    "lives",
-        "living",   "and",     "or",      "of",     "for",     "with",         "by",    "on",      "via",
-        "contact",  "call",    "see",     "go",     "come",    "moved",        "move",  "address", "ship",
-        "send",     "deliver", "mail",    "office", "offices", "headquarters", "hq",    "is",      "was",
-        "are",      "please",  "hello",   "hi",     "dear",    "thanks"};
+        "in",     "at",      "to",           "from",  "near",    "visit", "visiting", "meet",    "meeting",
+        "our",    "your",    "their",        "we",    "i",       "my",    "he",       "she",     "they",
+        "it",     "welcome", "located",      "based", "live",    "lives", "living",   "and",     "or",
+        "of",     "for",     "with",         "by",    "on",      "via",   "contact",  "call",    "see",
+        "go",     "come",    "moved",        "move",  "address", "ship",  "send",     "deliver", "mail",
+        "office", "offices", "headquarters", "hq",    "is",      "was",   "are",      "please",  "hello",
+        "hi",     "dear",    "thanks"};
     return words.contains(key);
 }
 
@@ -130,7 +130,7 @@ public:
         AddressLine line;
         if (n_ == 0)
             return line;
-        if (const auto unit = units(anchor_, false); unit && unit->end >= lastContent_ && unit->end > anchor_)
+        if (const auto unit = units(anchor_, false); unit && unit->end >= lastContent_)
             line.wholeUnit = AddressPart{t_[anchor_].start, unit->endOffset};
         if (const auto c = country(anchor_); c && c->end >= lastContent_)
             line.wholeCountry = AddressPart{t_[anchor_].start, c->endOffset};

@@ -1,0 +1,171 @@
+#include "kit/detect/AddressDetector.h"
+
+#include "kit/text/Unicode.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace tessellar {
+
+// Builds addresses from hand-made matches, for component sets the scanner never reports.
+struct AddressDetectorProbe {
+    static std::optional<AddressDetector::Address> build(std::map<std::string, std::string> components,
+                                                         std::string_view text) {
+        DataDetector::Match match;
+        match.type = DataDetector::Type::address;
+        match.range = TextRange{0, unicode::utf16Length(text)};
+        match.address = std::move(components);
+        return AddressDetector::address(match, text);
+    }
+};
+
+namespace {
+
+using Address = AddressDetector::Address;
+using Lines = std::vector<std::string>;
+
+const std::string market = "12 Market Street, Springfield, IL 62701"; // 39 characters
+
+Address marketAddress() {
+    Address a;
+    a.street = "12 Market Street";
+    a.locality = "Springfield";
+    a.region = "IL";
+    a.postalCode = "62701";
+    a.raw = market;
+    return a;
+}
+
+TEST(AddressDetector, SplitsAWholeTextAddressIntoItsParts) {
+    const auto address = AddressDetector::standaloneAddress(market);
+    ASSERT_TRUE(address);
+    EXPECT_EQ(*address, marketAddress());
+    EXPECT_EQ(address->displayLines(), (Lines{"12 Market Street", "Springfield, IL 62701"}));
+    EXPECT_EQ(AddressDetector::firstAddress(market), marketAddress());
+}
+
+TEST(AddressDetector, StandaloneTrimsAndToleratesALabel) {
+    EXPECT_EQ(AddressDetector::standaloneAddress(" \n\t" + market + " \n"), marketAddress());
+    // The label is not part of the raw text.
+    EXPECT_EQ(AddressDetector::standaloneAddress("Ship to: " + market), marketAddress());
+
+    const auto multiLine =
+        AddressDetector::standaloneAddress("Ship to:\nJane Doe\n123 Main St\nApt 4\nAnytown, CA 90210");
+    ASSERT_TRUE(multiLine);
+    EXPECT_EQ(multiLine->raw, "123 Main St\nApt 4\nAnytown, CA 90210");
+    EXPECT_EQ(multiLine->displayLines(), (Lines{"123 Main St, Apt 4", "Anytown, CA 90210"}));
+}
+
+TEST(AddressDetector, StandaloneIsAbsentForEmptyOrAddressFreeText) {
+    EXPECT_FALSE(AddressDetector::standaloneAddress(""));
+    EXPECT_FALSE(AddressDetector::standaloneAddress(" \n\t "));
+    EXPECT_FALSE(AddressDetector::standaloneAddress("Suite 5 of the tests"));
+    EXPECT_FALSE(AddressDetector::firstAddress(""));
+    EXPECT_FALSE(AddressDetector::firstAddress("3 Main points"));
+}
+
+TEST(AddressDetector, StandaloneLengthLimitIs240Characters) {
+    // Padding inside the address keeps the coverage at 100 %.
+    const auto padded = [](std::size_t spaces) {
+        return "12 Market Street," + std::string(spaces, ' ') + "Springfield, IL 62701";
+    };
+    ASSERT_EQ(padded(202).size(), 240u);
+    const auto at240 = AddressDetector::standaloneAddress(padded(202));
+    ASSERT_TRUE(at240);
+    EXPECT_EQ(at240->raw, padded(202));
+    EXPECT_EQ(at240->displayLines(), (Lines{"12 Market Street", "Springfield, IL 62701"}));
+    EXPECT_FALSE(AddressDetector::standaloneAddress(padded(203)));
+    // Without a limit, the longer text still has its address.
+    EXPECT_EQ(AddressDetector::firstAddress(padded(203))->raw, padded(203));
+
+    // The limit counts characters, not UTF-16 units: the parcel emoji is one character in two units.
+    const std::string parcel = "\U0001F4E6 " + padded(200);
+    ASSERT_EQ(unicode::utf16Length(parcel), 241);
+    ASSERT_EQ(unicode::characterCount(parcel), 240u);
+    EXPECT_TRUE(AddressDetector::standaloneAddress(parcel));
+    EXPECT_FALSE(AddressDetector::standaloneAddress("\U0001F4E6 " + padded(201)));
+}
+
+TEST(AddressDetector, StandaloneNeedsTheFirstMatchToCoverSixtyPercent) {
+    // 39 of 65 units is exactly 0.6; 39 of 66 is below.
+    const std::string exactly = "Please send the parcel to " + market;
+    ASSERT_EQ(exactly.size(), 65u);
+    const auto accepted = AddressDetector::standaloneAddress(exactly);
+    ASSERT_TRUE(accepted);
+    EXPECT_EQ(*accepted, marketAddress());
+
+    const std::string below = "Please send the parcels to " + market;
+    ASSERT_EQ(below.size(), 66u);
+    EXPECT_FALSE(AddressDetector::standaloneAddress(below));
+    EXPECT_EQ(AddressDetector::firstAddress(below), marketAddress());
+
+    // Only the first match counts: two addresses side by side are each too small a part.
+    const std::string two = "1 Main St, Peoria, IL 61602; 2 Oak Ave, Alton, IL 62002";
+    EXPECT_FALSE(AddressDetector::standaloneAddress(two));
+    const auto first = AddressDetector::firstAddress(two);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->raw, "1 Main St, Peoria, IL 61602");
+}
+
+TEST(AddressDetector, CityAndStateWithoutStreetDisplayOnOneLine) {
+    const auto withZip = AddressDetector::standaloneAddress("Springfield, IL 62701");
+    ASSERT_TRUE(withZip);
+    EXPECT_FALSE(withZip->street);
+    EXPECT_EQ(withZip->displayLines(), (Lines{"Springfield, IL 62701"}));
+
+    const auto withoutZip = AddressDetector::standaloneAddress("Austin, Texas");
+    ASSERT_TRUE(withoutZip);
+    EXPECT_EQ(withoutZip->locality, "Austin");
+    EXPECT_EQ(withoutZip->region, "Texas");
+    EXPECT_FALSE(withoutZip->postalCode);
+    EXPECT_EQ(withoutZip->displayLines(), (Lines{"Austin, Texas"}));
+}
+
+TEST(AddressDetector, AMatchWithoutStreetNeedsCityAndState) {
+    const std::string text = "Springfield";
+    EXPECT_FALSE(AddressDetectorProbe::build({{"city", "Springfield"}}, text));
+    EXPECT_FALSE(AddressDetectorProbe::build({{"state", "IL"}, {"ZIP", "62701"}}, text));
+    EXPECT_FALSE(AddressDetectorProbe::build({}, text));
+    EXPECT_TRUE(AddressDetectorProbe::build({{"city", "Springfield"}, {"state", "IL"}}, text));
+    // With a street any other parts will do.
+    const auto streetAndZip =
+        AddressDetectorProbe::build({{"street", "12 Market Street"}, {"ZIP", "62701"}}, text);
+    ASSERT_TRUE(streetAndZip);
+    EXPECT_EQ(streetAndZip->displayLines(), (Lines{"12 Market Street", "62701"}));
+}
+
+TEST(AddressDetector, DisplayLinesFollowThePartsThatArePresent) {
+    const auto streetOnly = AddressDetector::standaloneAddress("Address: 1600 Amphitheatre Parkway");
+    ASSERT_TRUE(streetOnly);
+    EXPECT_EQ(streetOnly->displayLines(), (Lines{"1600 Amphitheatre Parkway"}));
+
+    const auto cityAndZip = AddressDetector::standaloneAddress("1 Main St, Springfield 62701");
+    ASSERT_TRUE(cityAndZip);
+    EXPECT_EQ(cityAndZip->displayLines(), (Lines{"1 Main St", "Springfield 62701"}));
+
+    // The country is kept but never shown.
+    const auto withCountry = AddressDetector::standaloneAddress("2 Elm St\nDover, DE 19901\nU.S.A.");
+    ASSERT_TRUE(withCountry);
+    EXPECT_EQ(withCountry->country, "U.S.A.");
+    EXPECT_EQ(withCountry->displayLines(), (Lines{"2 Elm St", "Dover, DE 19901"}));
+
+    Address regionOnly;
+    regionOnly.street = "12 Market Street";
+    regionOnly.region = "IL";
+    regionOnly.postalCode = "62701";
+    EXPECT_EQ(regionOnly.displayLines(), (Lines{"12 Market Street", "IL 62701"}));
+
+    // Empty parts count as missing; with nothing else the raw text shows, blanks collapsed.
+    const auto empty = AddressDetectorProbe::build({{"street", ""}, {"city", ""}, {"state", ""}, {"ZIP", ""}},
+                                                   "  12  Market\n Street,\r\n\tSpringfield ");
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->raw, "12  Market\n Street,\r\n\tSpringfield");
+    EXPECT_EQ(empty->displayLines(), (Lines{"12 Market Street, Springfield"}));
+
+    Address emptyStreet = marketAddress();
+    emptyStreet.street = "";
+    EXPECT_EQ(emptyStreet.displayLines(), (Lines{"Springfield, IL 62701"}));
+}
+
+} // namespace
+} // namespace tessellar

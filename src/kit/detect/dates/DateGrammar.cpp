@@ -131,9 +131,6 @@ std::optional<DateGrammar::Parsed<int>> DateGrammar::month(std::size_t i) const 
     const WordEntry* e = word(i, WordKind::month);
     if (!e)
         return std::nullopt;
-    // "may" in lower case is nearly always the verb.
-    if (e->value == 5 && !tokens_[i].capitalized)
-        return std::nullopt;
     std::size_t next = i + 1;
     if (e->abbreviated && symbol(next, '.'))
         ++next;
@@ -367,6 +364,10 @@ std::optional<DateGrammar::Parsed<CivilDate>> DateGrammar::dayMonth(std::size_t 
     if (!m)
         return std::nullopt;
     const auto year = yearAfter(m->next);
+    // "2 may" is nearly always a number and the verb ("version 2 may break"); lower-case
+    // "may" after a day needs an ordinal or a year to be the month.
+    if (m->value == 5 && !tokens_[k].capitalized && !d->value.ordinal && !year)
+        return std::nullopt;
     const auto date = dayOfMonth(m->value, d->value.day, year ? std::optional(year->value) : std::nullopt);
     if (!date)
         return std::nullopt;

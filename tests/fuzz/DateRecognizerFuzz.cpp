@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (match.range.length <= 0 || match.range.location < previousEnd || match.range.end() > length)
             __builtin_trap();
         // Years 1600 to 9999, give or take a day of zone offset.
-        if (match.date->unixSeconds < -11676096000.0 || match.date->unixSeconds > 253402387200.0)
+        if (match.date->unixSeconds < -11676182400.0 || match.date->unixSeconds > 253402387200.0)
             __builtin_trap();
         previousEnd = match.range.end();
     }

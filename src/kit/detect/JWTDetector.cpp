@@ -1,0 +1,103 @@
+#include "kit/detect/JWTDetector.h"
+
+#include "kit/detect/Base64URL.h"
+#include "kit/detect/JSONTree.h"
+#include "kit/detect/JSONWriter.h"
+#include "kit/text/StringHelpers.h"
+
+#include <array>
+
+namespace tessellar {
+namespace {
+
+using Kind = JSONTree::Kind;
+
+constexpr std::size_t maximumLength = 8192;
+
+// The base64url alphabet plus "=" padding.
+bool isTokenCharacter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_' || c == '=';
+}
+
+// A decoded piece that is a JSON object.
+std::optional<JSONTree> objectIn(std::string_view piece) {
+    const auto bytes = Base64URL::decode(piece);
+    if (!bytes)
+        return std::nullopt;
+    auto tree = JSONTree::parse(*bytes);
+    if (!tree || tree->root().kind != Kind::object)
+        return std::nullopt;
+    return tree;
+}
+
+std::optional<std::string> stringClaim(const JSONTree& tree, std::string_view name) {
+    const auto value = tree.member(JSONTree::rootIndex, name);
+    if (!value || tree.node(*value).kind != Kind::string)
+        return std::nullopt;
+    return std::string(tree.node(*value).text);
+}
+
+// A NumericDate: Unix seconds, integer or fractional.
+std::optional<Timestamp> dateClaim(const JSONTree& tree, std::string_view name) {
+    const auto value = tree.member(JSONTree::rootIndex, name);
+    if (!value || tree.node(*value).kind != Kind::number)
+        return std::nullopt;
+    const auto seconds = JSONTree::numberValue(tree.node(*value).text);
+    if (!seconds)
+        return std::nullopt;
+    return Timestamp::fromUnix(*seconds);
+}
+
+} // namespace
+
+bool JWTDetector::Token::isExpired(Timestamp now) const {
+    return expiresAt && *expiresAt < now;
+}
+
+std::optional<JWTDetector::Token> JWTDetector::token(std::string_view text) {
+    const std::string candidate = trimmed(text);
+    // Only base64url characters pass below, each a character of its own, so bytes count characters.
+    if (candidate.empty() || candidate.size() > maximumLength)
+        return std::nullopt;
+
+    std::array<std::string_view, 3> pieces;
+    std::size_t count = 0;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= candidate.size(); ++i) {
+        if (i < candidate.size() && candidate[i] != '.') {
+            if (!isTokenCharacter(candidate[i]))
+                return std::nullopt; // whitespace included
+            continue;
+        }
+        if (count == pieces.size() || i == start)
+            return std::nullopt; // a fourth or an empty piece
+        pieces[count++] = std::string_view(candidate).substr(start, i - start);
+        start = i + 1;
+    }
+    if (count != pieces.size())
+        return std::nullopt;
+
+    const auto header = objectIn(pieces[0]);
+    if (!header)
+        return std::nullopt;
+    const auto payload = objectIn(pieces[1]);
+    if (!payload)
+        return std::nullopt;
+    const auto algorithm = stringClaim(*header, "alg");
+    if (!algorithm)
+        return std::nullopt;
+
+    Token token;
+    token.header = JSONWriter::pretty(*header);
+    token.payload = JSONWriter::pretty(*payload);
+    token.algorithm = algorithm;
+    token.issuer = stringClaim(*payload, "iss");
+    token.subject = stringClaim(*payload, "sub");
+    token.audience = stringClaim(*payload, "aud");
+    token.issuedAt = dateClaim(*payload, "iat");
+    token.expiresAt = dateClaim(*payload, "exp");
+    return token;
+}
+
+} // namespace tessellar

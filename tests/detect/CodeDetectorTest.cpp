@@ -1,0 +1,282 @@
+#include "kit/detect/CodeDetector.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tessellar {
+namespace {
+
+CodeDetector::Result analyzed(std::string_view text) {
+    const auto result = CodeDetector::analyze(text);
+    EXPECT_TRUE(result.has_value());
+    return result.value_or(CodeDetector::Result{});
+}
+
+std::string repeated(std::string_view piece, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
+TEST(CodeDetector, EmptyTextIsNeitherCodeNorError) {
+    EXPECT_EQ(analyzed(""), CodeDetector::Result{});
+}
+
+TEST(CodeDetector, InvalidUTF8IsReadNotRejected) {
+    const auto result = analyzed("\xFF\xFE Error: disk \xC3 full\n\xE2\x82");
+    EXPECT_TRUE(result.isError);
+    EXPECT_EQ(result.errorSummary, "disk \xC3 full");
+    EXPECT_FALSE(CodeDetector::isFrame("\xFF 1 2"));
+    EXPECT_TRUE(CodeDetector::isFrame("7 \xFF \xFE"));
+}
+
+TEST(CodeDetector, FatalErrorLineScoresThreeKeywordsAndSummarisesAfterTheColon) {
+    const auto result = analyzed("fatal error: unexpectedly found nil while unwrapping an Optional value");
+    EXPECT_TRUE(result.isError);
+    EXPECT_TRUE(result.isCode);
+    EXPECT_EQ(result.score, 9);
+    EXPECT_EQ(result.language, std::nullopt);
+    EXPECT_EQ(result.errorSummary, "unexpectedly found nil while unwrapping an Optional value");
+}
+
+TEST(CodeDetector, AnErrorKeywordForcesCodeWhateverTheScore) {
+    const auto result = analyzed("Build Failed");
+    EXPECT_EQ(result.score, 3);
+    EXPECT_TRUE(result.isCode);
+    EXPECT_TRUE(result.isError);
+    EXPECT_EQ(result.errorSummary, "Build Failed");
+}
+
+TEST(CodeDetector, ProseNamingALanguageIsNotCodeButKeepsTheLanguage) {
+    const auto result = analyzed("I like swift birds");
+    EXPECT_EQ(result.score, 0);
+    EXPECT_FALSE(result.isCode);
+    EXPECT_FALSE(result.isError);
+    EXPECT_EQ(result.errorSummary, std::nullopt);
+    EXPECT_EQ(result.language, "Swift");
+}
+
+TEST(CodeDetector, CodeNeedsAScoreAboveThree) {
+    const auto single = analyzed("let x = 1"); // "let " + dense (1 of 9 characters)
+    EXPECT_EQ(single.score, 3);
+    EXPECT_FALSE(single.isCode);
+
+    // "let ", "func ", "{", "}" and still dense.
+    const auto two = analyzed("let x = 1\nfunc f() {}");
+    EXPECT_EQ(two.score, 6);
+    EXPECT_TRUE(two.isCode);
+    EXPECT_FALSE(two.isError);
+    EXPECT_EQ(two.language, "Swift");
+}
+
+TEST(CodeDetector, TokensCountOnceAndAreCaseSensitive) {
+    EXPECT_EQ(analyzed("Return Value").score, 0);
+    EXPECT_EQ(analyzed("return a, return b, return c").score, 1);
+}
+
+TEST(CodeDetector, DensityIsAShareOfCharactersAboveFourPercent) {
+    // One symbol among 25 characters is exactly 0.04: not dense. Among 24 it is.
+    EXPECT_EQ(analyzed(repeated("a", 24) + "$").score, 0);
+    EXPECT_EQ(analyzed(repeated("a", 23) + "$").score, 2);
+    // Characters are user-perceived: "e" with a combining acute is one.
+    EXPECT_EQ(analyzed(repeated("e\u0301", 12) + "$").score, 2);
+    EXPECT_EQ(analyzed(repeated("e\u0301", 24) + "$").score, 0);
+    // A symbol carrying a combining mark is no symbol.
+    EXPECT_EQ(analyzed("ab$\u0301").score, 0);
+}
+
+TEST(CodeDetector, IndentationCountsOnceWhetherBlanksOrTab) {
+    EXPECT_EQ(analyzed("a    b").score, 1);
+    EXPECT_EQ(analyzed("a\tb").score, 1);
+    EXPECT_EQ(analyzed("a    b\tc").score, 1);
+    EXPECT_EQ(analyzed("a   b").score, 0);
+}
+
+TEST(CodeDetector, FileAndLineReferenceAddsThree) {
+    EXPECT_EQ(analyzed("see main.SWIFT:12 now").score, 3);
+    EXPECT_EQ(analyzed("see app.py:3 now").score, 3);
+    EXPECT_EQ(analyzed("see app.ts:3 now").score, 3);
+    EXPECT_EQ(analyzed("see app.ts 3 now").score, 0);
+}
+
+TEST(CodeDetector, FirstLanguageInTableOrderWins) {
+    EXPECT_EQ(analyzed("Traceback (most recent call last):\n  loading bundle.js").language, "Python");
+    EXPECT_EQ(analyzed("a swiftui view and a helper.py").language, "Swift");
+    EXPECT_EQ(analyzed("npm ERR! missing script").language, "JavaScript");
+    EXPECT_EQ(analyzed("Caused by NullPointerException").language, "Java");
+    EXPECT_EQ(analyzed("goroutine 1 [running]").language, "Go");
+    EXPECT_EQ(analyzed("cargo build").language, "Rust");
+    EXPECT_EQ(analyzed("zsh: command not found: foo").language, "Shell");
+    EXPECT_EQ(analyzed("nothing here").language, std::nullopt);
+}
+
+TEST(CodeDetector, ErrorLinePrefersTheTextAfterErrorColonInAnyCase) {
+    EXPECT_EQ(CodeDetector::errorLine("Compiling\n  ERROR:   disk full  \nerror: second"), "disk full");
+    // Nothing after the colon: the whole line.
+    EXPECT_EQ(CodeDetector::errorLine("warning: slow\n  error:  \nfailed"), "error:");
+    EXPECT_EQ(CodeDetector::errorLine("start\nsomething failed badly\nException here"),
+              "something failed badly");
+    EXPECT_EQ(CodeDetector::errorLine("start\ngo panic: oops"), "go panic: oops");
+    EXPECT_EQ(CodeDetector::errorLine("\n\n   first line  \nsecond"), "first line");
+    EXPECT_EQ(CodeDetector::errorLine(" \n\t\n"), std::nullopt);
+}
+
+TEST(CodeDetector, EveryTableEntryIsRecognised) {
+    for (const char* keyword : {"error:",
+                                "Fatal Error",
+                                "exception",
+                                "traceback",
+                                "stack trace",
+                                "unresolved identifier",
+                                "cannot find",
+                                "undefined symbol",
+                                "segmentation fault",
+                                "build failed",
+                                "compile error",
+                                "warning:",
+                                "nil while unwrapping",
+                                "code signing",
+                                "signing certificate",
+                                "provisioning profile",
+                                "no such module",
+                                "linker command failed",
+                                "TypeError",
+                                "NullPointerException",
+                                "panic:",
+                                "failed to",
+                                "does not conform"}) {
+        const auto result = analyzed(keyword);
+        EXPECT_TRUE(result.isError) << keyword;
+        EXPECT_GE(result.score, 3) << keyword;
+    }
+    // Padding keeps the symbols of a token below the density threshold.
+    const std::string padding = repeated("q", 100) + " ";
+    for (const char* token :
+         {"func ",  "var ",    "let ",     "class ", "struct ", "import ", "return ", "def ", "async ",
+          "await ", "public ", "private ", "=>",     "->",      "::",      "{",       "}",    "();",
+          "==",     "!=",      "#include", "</",     "/>",      "const ",  "npm ",    "git "})
+        EXPECT_EQ(analyzed(padding + token).score, 1) << token;
+
+    const std::vector<std::pair<const char*, std::vector<const char*>>> hints{
+        {"Swift", {"Swift", ".swift", "SwiftUI", "Xcode", "func ", "guard let"}},
+        {"Python", {"Traceback (most recent call last)", ".py", "def ", "Python"}},
+        {"JavaScript", {"TypeError", "node_modules", "npm ERR", ".js", ".ts", "undefined is not"}},
+        {"Java", {"NullPointerException", "at java.", ".java"}},
+        {"Go", {"panic:", "goroutine", ".go"}},
+        {"Rust", {"cargo", "borrow", ".rs"}},
+        {"Shell", {"command not found", "bash:", "zsh:", "Permission denied"}},
+    };
+    for (const auto& [language, list] : hints)
+        for (const char* hint : list)
+            EXPECT_EQ(analyzed(hint).language, language) << hint;
+
+    for (const char* marker : {"libdyld",
+                               "libsystem",
+                               "libdispatch",
+                               "libswiftCore",
+                               "libobjc",
+                               "dyld`",
+                               "dyld ",
+                               "CoreFoundation",
+                               "Foundation ",
+                               "AppKit",
+                               "UIKit",
+                               "SwiftUI",
+                               "Combine",
+                               "CFNetwork",
+                               "libc++",
+                               "libpthread",
+                               "at java.",
+                               "at javax.",
+                               "at sun.",
+                               "at jdk.",
+                               "at kotlin.",
+                               "node:internal",
+                               "node_modules",
+                               "/usr/lib/",
+                               "/System/Library/",
+                               "runtime/proc.go",
+                               "runtime/panic.go",
+                               "site-packages",
+                               "<anonymous>",
+                               "internal/process"}) {
+        const auto trace =
+            CodeDetector::cleanedTrace(std::string("crash\nat frame ") + marker + " x\nat app.main");
+        ASSERT_TRUE(trace) << marker;
+        EXPECT_EQ(trace->text, "crash\nat app.main") << marker;
+    }
+}
+
+TEST(CodeDetector, FrameTest) {
+    for (const char* frame : {"0 Foo 0x1", "#12 bar", "  at java.lang.Thread.run(Thread.java:1)",
+                              "File \"app.py\", line 3, in main", "at <anonymous>", "-3 a b", "+3 a b",
+                              "0   libsystem_kernel.dylib   0x1a2b mach_msg_trap + 8", "#\u0663 frame"})
+        EXPECT_TRUE(CodeDetector::isFrame(frame)) << frame;
+    for (const char* line : {"", "   ", "12 bar", "#x frame", "#", "x 1 2", "+ a b",
+                             "99999999999999999999 a b", "1\ta b", "attach me", "File app.py"})
+        EXPECT_FALSE(CodeDetector::isFrame(line)) << line;
+}
+
+TEST(CodeDetector, CleanedJavaTraceKeepsOwnFramesAndMessage) {
+    const auto trace =
+        CodeDetector::cleanedTrace("Exception in thread \"main\" java.lang.IllegalStateException\n"
+                                   "\tat java.lang.Thread.run(Thread.java:833)\n"
+                                   "\tat app.Main.run(Main.java:12)");
+    ASSERT_TRUE(trace);
+    EXPECT_EQ(*trace,
+              (CodeDetector::CleanedTrace{"Exception in thread \"main\" java.lang.IllegalStateException\n"
+                                          "\tat app.Main.run(Main.java:12)",
+                                          1, 1}));
+}
+
+TEST(CodeDetector, CleaningNeedsThreeLinesAndASystemFrame) {
+    EXPECT_EQ(CodeDetector::cleanedTrace("at java.lang.A.run(A.java:1)\nat java.lang.B.run(B.java:2)"),
+              std::nullopt);
+    EXPECT_EQ(CodeDetector::cleanedTrace("Error\nat app.A.run(A.java:1)\nat app.B.run(B.java:2)"),
+              std::nullopt);
+    // A trailing newline ends a third, empty line.
+    EXPECT_TRUE(CodeDetector::cleanedTrace("at java.lang.A.run(A.java:1)\nat app.B.run(B.java:2)\n"));
+}
+
+TEST(CodeDetector, CleaningCollapsesBlankRunsAndTrims) {
+    const auto trace = CodeDetector::cleanedTrace("\n\nThread 0 Crashed:\n"
+                                                  "0   libsystem_kernel.dylib  0x1 mach_msg_trap\n"
+                                                  "  \n"
+                                                  "\n"
+                                                  "1   MyApp   0x2 main\n"
+                                                  "\n"
+                                                  "2   libdyld.dylib   0x3 start\n"
+                                                  "\n");
+    ASSERT_TRUE(trace);
+    EXPECT_EQ(trace->text, "Thread 0 Crashed:\n  \n1   MyApp   0x2 main");
+    EXPECT_EQ(trace->removedFrames, 2);
+    EXPECT_EQ(trace->keptFrames, 1);
+}
+
+TEST(CodeDetector, EveryNewlineCharacterEndsALine) {
+    // CR LF leaves an empty line between its two halves; blank runs then collapse.
+    const auto crlf = CodeDetector::cleanedTrace("boom\r\nat node:internal/main:1\r\nat app (index.js:2)");
+    ASSERT_TRUE(crlf);
+    EXPECT_EQ(crlf->text, "boom\n\nat app (index.js:2)");
+    const auto separators = CodeDetector::cleanedTrace("boom\u2028at node:internal/x:1\u2029at app (a.js:1)");
+    ASSERT_TRUE(separators);
+    EXPECT_EQ(separators->text, "boom\nat app (a.js:1)");
+}
+
+TEST(CodeDetector, SystemMarkersMatchInAnyCase) {
+    const auto trace = CodeDetector::cleanedTrace("Traceback (most recent call last):\n"
+                                                  "  File \"/usr/LIB/python3/Site-Packages/x.py\", line 1\n"
+                                                  "  File \"/home/me/app.py\", line 9\n"
+                                                  "ValueError: bad");
+    ASSERT_TRUE(trace);
+    EXPECT_EQ(trace->text,
+              "Traceback (most recent call last):\n  File \"/home/me/app.py\", line 9\nValueError: bad");
+    EXPECT_EQ(trace->removedFrames, 1);
+    EXPECT_EQ(trace->keptFrames, 1);
+}
+
+} // namespace
+} // namespace tessellar

@@ -1,0 +1,366 @@
+#include "kit/detect/JSONDetector.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace tessellar {
+namespace {
+
+std::string repeated(std::string_view piece, std::size_t times) {
+    std::string out;
+    out.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
+// A JSON array holding one string, `characters` characters long in all.
+std::string arrayOfLength(std::size_t characters, std::string_view filler) {
+    return "[\"" + repeated(filler, characters - 4) + "\"]";
+}
+
+TEST(JSONDetector, EmptyContainers) {
+    const auto array = JSONDetector::document("[]");
+    ASSERT_TRUE(array);
+    EXPECT_EQ(*array, (JSONDetector::Document{"[]", "[]", "0 elements", true, {}, std::nullopt}));
+    const auto object = JSONDetector::document("{}");
+    ASSERT_TRUE(object);
+    EXPECT_EQ(*object, (JSONDetector::Document{"{}", "{}", "0 keys", false, {}, std::nullopt}));
+}
+
+TEST(JSONDetector, AcceptsOnlyATrimmedObjectOrArray) {
+    EXPECT_TRUE(JSONDetector::document(" \n\t{\"a\":1}\n\n "));
+    EXPECT_TRUE(JSONDetector::document("\u3000[1]\u2028"));
+    for (const char* text :
+         {"", "{", "x{\"a\":1}", "42", "\"text\"", "null", "{\"a\":1} x", "{\u0301\"a\":1}"})
+        EXPECT_EQ(JSONDetector::document(text), std::nullopt) << text;
+}
+
+TEST(JSONDetector, RejectsAnythingButStrictJSON) {
+    for (const char* text :
+         {"[1,]", "{\"a\":1,}",   "[NaN]",     "[Infinity]", "[-]",       "[01]",          "[1.]",
+          "[.5]", "[+1]",         "{'a':1}",   "{a:1}",      "[\"\\x\"]", "[\"\\ud800\"]", "[\"tab\there\"]",
+          "[1]]", "[true false]", "{\"a\" 1}", "[1e]",       "[0x10]",    "[\"a\" // c\n]"})
+        EXPECT_EQ(JSONDetector::document(text), std::nullopt) << text;
+    EXPECT_EQ(JSONDetector::document("[\"\xC3\x28\"]"), std::nullopt);     // invalid UTF-8
+    EXPECT_EQ(JSONDetector::document("[\"\xED\xA0\x80\"]"), std::nullopt); // encoded surrogate
+    EXPECT_EQ(JSONDetector::document(std::string("[\"a\0b\"]", 7)), std::nullopt);
+}
+
+TEST(JSONDetector, PrettyFormSortsKeysOneMemberPerLine) {
+    const auto document = JSONDetector::document(R"({"b":1,"a":{"c":2}})");
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->topLevelKeys, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(document->summary, "2 keys");
+    EXPECT_FALSE(document->isArray);
+    EXPECT_EQ(document->pretty, "{\n"
+                                "  \"a\" : {\n"
+                                "    \"c\" : 2\n"
+                                "  },\n"
+                                "  \"b\" : 1\n"
+                                "}");
+    EXPECT_EQ(document->minified, R"({"b":1,"a":{"c":2}})");
+}
+
+TEST(JSONDetector, NestedArraysAndEmptyContainersInPrettyForm) {
+    const auto document =
+        JSONDetector::document(R"( [ 1 , [ "x" , { } , [ ] ] , { "k" : [ null , true , false ] } ] )");
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->pretty, "[\n"
+                                "  1,\n"
+                                "  [\n"
+                                "    \"x\",\n"
+                                "    {},\n"
+                                "    []\n"
+                                "  ],\n"
+                                "  {\n"
+                                "    \"k\" : [\n"
+                                "      null,\n"
+                                "      true,\n"
+                                "      false\n"
+                                "    ]\n"
+                                "  }\n"
+                                "]");
+    EXPECT_EQ(document->minified, R"([1,["x",{},[]],{"k":[null,true,false]}])");
+    EXPECT_EQ(document->summary, "3 elements");
+}
+
+TEST(JSONDetector, KeysSortByCodePoint) {
+    const auto document = JSONDetector::document(R"({"é":1,"Z":2,"a":3,"_":4,"":5,"aa":6,"😀":7,"ｚ":8})");
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->topLevelKeys, (std::vector<std::string>{"", "Z", "_", "a", "aa", "é", "ｚ", "😀"}));
+}
+
+TEST(JSONDetector, ForwardSlashesAreEscapedInBothForms) {
+    const auto document = JSONDetector::document(R"({"url":"https://example.com/a\/b"})");
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->minified, R"({"url":"https:\/\/example.com\/a\/b"})");
+    EXPECT_EQ(document->pretty, "{\n  \"url\" : \"https:\\/\\/example.com\\/a\\/b\"\n}");
+    // Keys too.
+    EXPECT_EQ(JSONDetector::document(R"({"a/b":0})")->minified, R"({"a\/b":0})");
+}
+
+TEST(JSONDetector, StringsAreReescapedMinimally) {
+    const auto document = JSONDetector::document(
+        R"(["\u00e9\u0041", "\"\\\b\f\n\r\t", "\u0001\u001f\u007f", "😀\ud83d\ude00"])");
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->minified, "[\"\u00e9A\",\"\\\"\\\\\\b\\f\\n\\r\\t\",\"\\u0001\\u001f\x7f\",\"😀😀\"]");
+}
+
+TEST(JSONDetector, NumbersKeepTheirText) {
+    const std::string numbers =
+        R"([0,-0,12,-9223372036854775808,18446744073709551615,123456789012345678901234567890,9007199254740993,)"
+        R"(1.50,1E+20,1e400,-2.5e-3,0.1])";
+    const auto document = JSONDetector::document(numbers);
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->minified, numbers);
+    EXPECT_NE(document->pretty.find("\n  123456789012345678901234567890,\n"), std::string::npos);
+    // A number-like text inside a string is no number.
+    EXPECT_EQ(JSONDetector::document(R"({"s":"1.0e5 \" 7","n":[3.0]})")->minified,
+              R"({"s":"1.0e5 \" 7","n":[3.0]})");
+}
+
+TEST(JSONDetector, DuplicateKeysKeepTheLastValue) {
+    const auto document = JSONDetector::document(R"({"a":1,"b":[{"x":1,"x":{"y":2}}],"a":{"z":3}})");
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->summary, "2 keys");
+    EXPECT_EQ(document->topLevelKeys, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(document->minified, R"({"b":[{"x":{"y":2}}],"a":{"z":3}})");
+    EXPECT_EQ(document->pretty, "{\n"
+                                "  \"a\" : {\n"
+                                "    \"z\" : 3\n"
+                                "  },\n"
+                                "  \"b\" : [\n"
+                                "    {\n"
+                                "      \"x\" : {\n"
+                                "        \"y\" : 2\n"
+                                "      }\n"
+                                "    }\n"
+                                "  ]\n"
+                                "}");
+}
+
+TEST(JSONDetector, SummariesCountKeysAndElements) {
+    EXPECT_EQ(JSONDetector::document(R"({"a":[1,2,3]})")->summary, "1 key");
+    EXPECT_EQ(JSONDetector::document("[[1,2,3]]")->summary, "1 element");
+    EXPECT_EQ(JSONDetector::document("[1,2]")->summary, "2 elements");
+    EXPECT_EQ(JSONDetector::document(R"({"a":1,"b":2,"c":3})")->summary, "3 keys");
+}
+
+TEST(JSONDetector, IdentityFollowsKeyPriority) {
+    auto identity = [](std::string_view json) {
+        const auto document = JSONDetector::document(json);
+        EXPECT_TRUE(document) << json;
+        return document ? document->identity : std::nullopt;
+    };
+    EXPECT_EQ(identity(R"({"id": 7, "name": ""})"), "7");
+    EXPECT_EQ(identity(R"({"title": "Report", "id": 3})"), "Report");
+    EXPECT_EQ(identity(R"({"name": true})"), std::nullopt);
+    EXPECT_EQ(identity(R"({"name": null, "kind": "user"})"), "user");
+    EXPECT_EQ(identity(R"({"name": {"first": "A"}, "label": ["x"], "slug": "s-1"})"), "s-1");
+    EXPECT_EQ(identity(R"({"kind": "k", "type": "t"})"), "t");
+    EXPECT_EQ(identity(R"({"other": "x"})"), std::nullopt);
+    // Any letter case; numbers as their decimal text.
+    EXPECT_EQ(identity(R"({"DisplayName": "Ann", "ID": 1})"), "Ann");
+    EXPECT_EQ(identity(R"({"displayname": "Bo"})"), "Bo");
+    EXPECT_EQ(identity(R"({"USER_NAME": "cy"})"), "cy");
+    EXPECT_EQ(identity(R"({"Id": 3.50})"), "3.5");
+    EXPECT_EQ(identity(R"({"id": 1E2})"), "100");
+    EXPECT_EQ(identity(R"({"id": 9007199254740993})"), "9007199254740993");
+    EXPECT_EQ(identity(R"({"id": -0})"), "0");
+    // Beyond a double: too small reads as zero, too large keeps its text.
+    EXPECT_EQ(identity(R"({"id": -12.5e-400})"), "-0");
+    EXPECT_EQ(identity(R"({"id": 0.00001e-330})"), "0");
+    EXPECT_EQ(identity(R"({"id": 1e400})"), "1e400");
+    EXPECT_EQ(identity(R"({"id": 0.001e311})"), "1e+308");
+    EXPECT_EQ(identity(R"({"id": 100.0e307})"), "100.0e307");
+}
+
+TEST(JSONDetector, IdentityStringsUpToSixtyCharacters) {
+    auto identity = [](const std::string& name) {
+        return JSONDetector::document(R"({"id": 1, "name": ")" + name + "\"}")->identity;
+    };
+    EXPECT_EQ(identity(repeated("n", 60)), repeated("n", 60));
+    EXPECT_EQ(identity(repeated("n", 61)), "1");
+    // Characters, not bytes or code points.
+    EXPECT_EQ(identity(repeated("e\u0301", 60)), repeated("e\u0301", 60));
+    EXPECT_EQ(identity(repeated("e\u0301", 61)), "1");
+}
+
+TEST(JSONDetector, ArrayIdentityComesFromAFirstObject) {
+    const auto slugged = JSONDetector::document(R"([{"slug": "first-post"}, {"name": "second"}])");
+    ASSERT_TRUE(slugged);
+    EXPECT_TRUE(slugged->isArray);
+    EXPECT_TRUE(slugged->topLevelKeys.empty());
+    EXPECT_EQ(slugged->identity, "first-post");
+    EXPECT_EQ(JSONDetector::document(R"([1, {"name": "second"}])")->identity, std::nullopt);
+    EXPECT_EQ(JSONDetector::document(R"([[{"name": "nested"}]])")->identity, std::nullopt);
+}
+
+TEST(JSONDetector, LengthBoundsAreInCharacters) {
+    EXPECT_TRUE(JSONDetector::document(arrayOfLength(5'000'000, "a")));
+    EXPECT_FALSE(JSONDetector::document(arrayOfLength(5'000'001, "a")));
+    // Two-byte and three-code-point characters: over the limit in bytes, within it in characters.
+    EXPECT_TRUE(JSONDetector::document(arrayOfLength(5'000'000, "\u00e9")));
+    EXPECT_FALSE(JSONDetector::document(arrayOfLength(5'000'001, "\u00e9")));
+    EXPECT_TRUE(JSONDetector::document(arrayOfLength(2'000'000, "e\u0301\u0301")));
+}
+
+TEST(JSONDetector, DeepNestingIsRefusedWithoutCrashing) {
+    const std::size_t deep = 100'000;
+    EXPECT_EQ(JSONDetector::document(repeated("[", deep) + repeated("]", deep)), std::nullopt);
+    EXPECT_EQ(JSONDetector::document(repeated("{\"a\":", deep) + "1" + repeated("}", deep)), std::nullopt);
+    EXPECT_EQ(JSONDetector::document(repeated("[", deep)), std::nullopt);
+
+    // Up to 1024 levels are fine.
+    const std::string nested = repeated("[", 1024) + repeated("]", 1024);
+    const auto document = JSONDetector::document(nested);
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->minified, nested);
+    EXPECT_EQ(document->pretty.size(), 1024 * 1023 * 2 + 2 * 1023 + 2);
+    EXPECT_FALSE(JSONDetector::document(repeated("[", 1025) + repeated("]", 1025)));
+}
+
+TEST(JSONDetector, SwiftModelOfTheUserSample) {
+    const auto model = JSONDetector::swiftModel(
+        R"({"user_id": 1, "name": "A", "tags": [], "home_address": {"zip_code": "X"}})", "Root");
+    ASSERT_TRUE(model);
+    EXPECT_EQ(*model, "struct Root: Codable {\n"
+                      "    let homeAddress: HomeAddress\n"
+                      "    let name: String\n"
+                      "    let tags: [JSONValue]  // empty in the sample\n"
+                      "    let userId: Int\n"
+                      "\n"
+                      "    enum CodingKeys: String, CodingKey {\n"
+                      "        case homeAddress = \"home_address\"\n"
+                      "        case name\n"
+                      "        case tags\n"
+                      "        case userId = \"user_id\"\n"
+                      "    }\n"
+                      "}\n"
+                      "\n"
+                      "struct HomeAddress: Codable {\n"
+                      "    let zipCode: String\n"
+                      "\n"
+                      "    enum CodingKeys: String, CodingKey {\n"
+                      "        case zipCode = \"zip_code\"\n"
+                      "    }\n"
+                      "}");
+}
+
+TEST(JSONDetector, SwiftModelScalarTypesAndNoCodingKeysWhenNamesMatch) {
+    const auto model = JSONDetector::swiftModel(
+        R"({"n": null, "b": false, "d": 2.5, "i": -3, "s": "x", "e": 1e3, "f": 1.0})", "Root");
+    ASSERT_TRUE(model);
+    EXPECT_EQ(*model, "struct Root: Codable {\n"
+                      "    let b: Bool\n"
+                      "    let d: Double\n"
+                      "    let e: Int\n"
+                      "    let f: Int\n"
+                      "    let i: Int\n"
+                      "    let n: String?  // null in the sample\n"
+                      "    let s: String\n"
+                      "}");
+}
+
+TEST(JSONDetector, SwiftModelNamesArrayElementsInTheSingular) {
+    const auto users = JSONDetector::swiftModel(R"([{"id": 1}, {"id": "ignored"}])", "Users");
+    ASSERT_TRUE(users);
+    EXPECT_EQ(*users, "struct User: Codable {\n    let id: Int\n}");
+    EXPECT_EQ(JSONDetector::swiftModel(R"([{"id": 1}])", "s"), "struct S: Codable {\n    let id: Int\n}");
+
+    const auto nested =
+        JSONDetector::swiftModel(R"({"groups": [[{"tag_names": ["a"]}]], "Bus": {}})", "Root");
+    ASSERT_TRUE(nested);
+    EXPECT_EQ(*nested, "struct Root: Codable {\n"
+                       "    let bus: Bus\n"
+                       "    let groups: [[Group]]\n"
+                       "\n"
+                       "    enum CodingKeys: String, CodingKey {\n"
+                       "        case bus = \"Bus\"\n"
+                       "        case groups\n"
+                       "    }\n"
+                       "}\n"
+                       "\n"
+                       "struct Group: Codable {\n"
+                       "    let tagNames: [String]\n"
+                       "\n"
+                       "    enum CodingKeys: String, CodingKey {\n"
+                       "        case tagNames = \"tag_names\"\n"
+                       "    }\n"
+                       "}\n"
+                       "\n"
+                       "struct Bus: Codable {\n"
+                       "}");
+}
+
+TEST(JSONDetector, SwiftModelEscapesKeywordsAndOddKeys) {
+    const auto model = JSONDetector::swiftModel(
+        R"({"class": 1, "default": "x", "2fa": true, "__": 0, "9lives": {"a": 1}, "Self": 0, "a-b c": 0, "quo\"te": 0})",
+        "root_type");
+    ASSERT_TRUE(model);
+    EXPECT_EQ(*model, "struct RootType: Codable {\n"
+                      "    let value2fa: Bool\n"
+                      "    let value9lives: Value9lives\n"
+                      "    let `self`: Int\n"
+                      "    let value: Int\n"
+                      "    let aBC: Int\n"
+                      "    let `class`: Int\n"
+                      "    let `default`: String\n"
+                      "    let quote: Int\n"
+                      "\n"
+                      "    enum CodingKeys: String, CodingKey {\n"
+                      "        case value2fa = \"2fa\"\n"
+                      "        case value9lives = \"9lives\"\n"
+                      "        case `self` = \"Self\"\n"
+                      "        case value = \"__\"\n"
+                      "        case aBC = \"a-b c\"\n"
+                      "        case `class` = \"class\"\n"
+                      "        case `default` = \"default\"\n"
+                      "        case quote = \"quo\\\"te\"\n"
+                      "    }\n"
+                      "}\n"
+                      "\n"
+                      "struct Value9lives: Codable {\n"
+                      "    let a: Int\n"
+                      "}");
+}
+
+TEST(JSONDetector, SwiftModelIdentifiersKeepLettersAndDigitsOnly) {
+    const auto model =
+        JSONDetector::swiftModel(R"({"straße_nr": 1, "ünïcode-ok": 2, "$": 3, "٣x": 4})", "über_typ");
+    ASSERT_TRUE(model);
+    EXPECT_NE(model->find("struct ÜberTyp: Codable {"), std::string::npos) << *model;
+    EXPECT_NE(model->find("    let straßeNr: Int\n"), std::string::npos) << *model;
+    EXPECT_NE(model->find("    let ünïcodeOk: Int\n"), std::string::npos) << *model;
+    EXPECT_NE(model->find("    let value: Int\n"), std::string::npos) << *model;
+    EXPECT_NE(model->find("    let value٣x: Int\n"), std::string::npos) << *model;
+}
+
+TEST(JSONDetector, SwiftModelNeedsAnObject) {
+    EXPECT_EQ(JSONDetector::swiftModel("[1,2]", "Root"), std::nullopt);
+    EXPECT_EQ(JSONDetector::swiftModel("[]", "Root"), std::nullopt);
+    EXPECT_EQ(JSONDetector::swiftModel("[[]]", "Root"), std::nullopt);
+    EXPECT_EQ(JSONDetector::swiftModel("42", "Root"), std::nullopt);
+    EXPECT_EQ(JSONDetector::swiftModel("{\"a\":", "Root"), std::nullopt);
+    EXPECT_EQ(JSONDetector::swiftModel("  {}  ", "Root"), "struct Root: Codable {\n}");
+}
+
+TEST(JSONDetector, SwiftModelFromADocumentMatchesTheText) {
+    const std::string json = R"({"b": [{"c": 1}], "a": "x"})";
+    const auto document = JSONDetector::document(json);
+    ASSERT_TRUE(document);
+    EXPECT_EQ(JSONDetector::swiftModel(*document, "Root"), JSONDetector::swiftModel(json, "Root"));
+}
+
+TEST(JSONDetector, SwiftModelOfDeepSampleDoesNotRecurse) {
+    const std::string deep = repeated("{\"a\":", 1000) + "1" + repeated("}", 1000);
+    const auto model = JSONDetector::swiftModel(deep, "Root");
+    ASSERT_TRUE(model);
+    EXPECT_EQ(model->find("struct Root: Codable {\n    let a: A\n}\n\nstruct A: Codable {\n    let a: A\n}"),
+              0u);
+    EXPECT_NE(model->find("struct A: Codable {\n    let a: Int\n}"), std::string::npos);
+}
+
+} // namespace
+} // namespace tessellar

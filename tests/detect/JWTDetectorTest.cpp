@@ -1,0 +1,168 @@
+#include "kit/detect/JWTDetector.h"
+
+#include "kit/detect/Base64URL.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace tessellar {
+namespace {
+
+constexpr std::string_view hs256 = R"({"alg":"HS256","typ":"JWT"})";
+constexpr std::string_view signature = "SflKxwRJSMeKKF2QT4fwpMeJf36POk6yJV_adQssw5c";
+
+std::string jwt(std::string_view header, std::string_view payload, std::string_view sig = signature) {
+    return Base64URL::encode(header) + "." + Base64URL::encode(payload) + "." + std::string(sig);
+}
+
+TEST(Base64URL, DecodesWithOrWithoutPaddingAndRoundTrips) {
+    EXPECT_EQ(Base64URL::decode("QUJD"), "ABC");
+    EXPECT_EQ(Base64URL::decode("QUJDRA"), "ABCD");
+    EXPECT_EQ(Base64URL::decode("QUJDRA=="), "ABCD");
+    EXPECT_EQ(Base64URL::decode("QUJDREU"), "ABCDE");
+    EXPECT_EQ(Base64URL::decode("QUJDREU="), "ABCDE");
+    EXPECT_EQ(Base64URL::decode("-_-_"), "\xFB\xFF\xBF");
+    EXPECT_EQ(Base64URL::decode(""), "");
+    for (std::size_t length = 0; length < 40; ++length) {
+        std::string bytes;
+        for (std::size_t i = 0; i < length; ++i)
+            bytes += static_cast<char>(i * 37 + 200);
+        EXPECT_EQ(Base64URL::decode(Base64URL::encode(bytes)), bytes) << length;
+    }
+}
+
+TEST(Base64URL, StrictDecoding) {
+    EXPECT_EQ(Base64URL::decode("QUJDR"), std::nullopt); // 4n+1 characters cannot be padded
+    EXPECT_EQ(Base64URL::decode("Q"), std::nullopt);
+    EXPECT_EQ(Base64URL::decode("QU=D"), std::nullopt); // padding in the middle
+    EXPECT_EQ(Base64URL::decode("Q===="), std::nullopt);
+    EXPECT_EQ(Base64URL::decode("QU==QUJD"), std::nullopt); // padding before the last group
+    EXPECT_EQ(Base64URL::decode("QUJD+A"), std::nullopt);   // standard alphabet is not base64url
+    EXPECT_EQ(Base64URL::decode("QUJD/A"), std::nullopt);
+    EXPECT_EQ(Base64URL::decode("QU JD"), std::nullopt);
+    EXPECT_EQ(Base64URL::decode("QUJD\xC3\xA9"), std::nullopt);
+}
+
+TEST(JWTDetector, DecodesHeaderPayloadAndClaims) {
+    const auto token = JWTDetector::token(
+        "  " +
+        jwt(hs256,
+            R"({"sub":"1234567890","name":"Jo/hn","iss":"https://auth.example","aud":"app","iat":1516239022,"exp":1516242622.5})") +
+        "\n");
+    ASSERT_TRUE(token);
+    EXPECT_EQ(token->header, "{\n  \"alg\" : \"HS256\",\n  \"typ\" : \"JWT\"\n}");
+    EXPECT_EQ(token->payload, "{\n"
+                              "  \"aud\" : \"app\",\n"
+                              "  \"exp\" : 1516242622.5,\n"
+                              "  \"iat\" : 1516239022,\n"
+                              "  \"iss\" : \"https:\\/\\/auth.example\",\n"
+                              "  \"name\" : \"Jo\\/hn\",\n"
+                              "  \"sub\" : \"1234567890\"\n"
+                              "}");
+    EXPECT_EQ(token->algorithm, "HS256");
+    EXPECT_EQ(token->issuer, "https://auth.example");
+    EXPECT_EQ(token->subject, "1234567890");
+    EXPECT_EQ(token->audience, "app");
+    EXPECT_EQ(token->issuedAt, Timestamp::fromUnix(1516239022));
+    EXPECT_EQ(token->expiresAt, Timestamp::fromUnix(1516242622.5));
+}
+
+TEST(JWTDetector, ClaimsOfTheWrongTypeAreAbsentButKeepTheToken) {
+    const auto token = JWTDetector::token(
+        jwt(hs256, R"({"aud":["a","b"],"exp":"1516242622","iat":true,"iss":7,"sub":null})"));
+    ASSERT_TRUE(token);
+    EXPECT_EQ(token->audience, std::nullopt);
+    EXPECT_EQ(token->expiresAt, std::nullopt);
+    EXPECT_EQ(token->issuedAt, std::nullopt);
+    EXPECT_EQ(token->issuer, std::nullopt);
+    EXPECT_EQ(token->subject, std::nullopt);
+    EXPECT_FALSE(token->isExpired(Timestamp::fromUnix(4e9)));
+
+    const auto empty = JWTDetector::token(jwt(R"({"alg":"none"})", "{}"));
+    ASSERT_TRUE(empty);
+    JWTDetector::Token expected;
+    expected.header = "{\n  \"alg\" : \"none\"\n}";
+    expected.payload = "{}";
+    expected.algorithm = "none";
+    EXPECT_EQ(*empty, expected);
+}
+
+TEST(JWTDetector, ExpiryComparesWithNow) {
+    const auto token = JWTDetector::token(jwt(hs256, R"({"exp":1700000000})"));
+    ASSERT_TRUE(token);
+    EXPECT_TRUE(token->isExpired(Timestamp::fromUnix(1700000000.001)));
+    EXPECT_FALSE(token->isExpired(Timestamp::fromUnix(1700000000)));
+    EXPECT_FALSE(token->isExpired(Timestamp::fromUnix(1600000000)));
+    {
+        const Clock::ScopedOverride later(Timestamp::fromUnix(1800000000));
+        EXPECT_TRUE(token->isExpired());
+    }
+    {
+        const Clock::ScopedOverride earlier(Timestamp::fromUnix(1600000000));
+        EXPECT_FALSE(token->isExpired());
+    }
+    const auto tiny = JWTDetector::token(jwt(hs256, R"({"exp":1e-400,"iat":1e400})"));
+    ASSERT_TRUE(tiny);
+    EXPECT_EQ(tiny->expiresAt, Timestamp::fromUnix(0));
+    EXPECT_EQ(tiny->issuedAt, std::nullopt);
+    EXPECT_TRUE(tiny->isExpired(Timestamp::fromUnix(1)));
+    const auto forever = JWTDetector::token(jwt(hs256, R"({"sub":"x"})"));
+    ASSERT_TRUE(forever);
+    EXPECT_FALSE(forever->isExpired(Timestamp::fromUnix(1e12)));
+}
+
+TEST(JWTDetector, LengthLimitIs8192Characters) {
+    const std::string base = jwt(hs256, R"({"sub":"x"})", "");
+    const std::string longest = base + std::string(8192 - base.size(), 'A');
+    ASSERT_EQ(longest.size(), 8192u);
+    EXPECT_TRUE(JWTDetector::token(longest));
+    EXPECT_TRUE(JWTDetector::token("\n " + longest + " \n"));
+    EXPECT_FALSE(JWTDetector::token(longest + "A"));
+}
+
+TEST(JWTDetector, RejectsMalformedShapes) {
+    const std::string h = Base64URL::encode(hs256);
+    const std::string p = Base64URL::encode(R"({"sub":"x"})");
+    ASSERT_TRUE(JWTDetector::token(h + "." + p + ".c"));
+    for (const std::string& text :
+         {std::string(""), std::string("   "), std::string("a.b"), std::string("a.b.c.d"),
+          std::string("a..c"), h + "." + p, h + "." + p + ".c.d", h + "." + p + ".", "." + h + "." + p,
+          h + ".." + p, h + "." + p + ".c d", h + "." + p + ".c\td", h + " ." + p + ".c",
+          h + "." + p + ".c+d", h + "." + p + ".c/d", h + "." + p + ".c\u00e9", h + "+." + p + ".c",
+          h + "." + p + "/.c"})
+        EXPECT_EQ(JWTDetector::token(text), std::nullopt) << text;
+}
+
+TEST(JWTDetector, RejectsUndecodableOrNonObjectPieces) {
+    const std::string p = Base64URL::encode(R"({"sub":"x"})");
+    const std::string h = Base64URL::encode(hs256);
+    // A piece of 4n+1 characters cannot be padded into base64.
+    std::string odd = h;
+    while (odd.size() % 4 != 1)
+        odd += 'A';
+    EXPECT_EQ(JWTDetector::token(odd + "." + p + ".c"), std::nullopt);
+    EXPECT_EQ(JWTDetector::token(h + "." + Base64URL::encode("[1,2]") + ".c"), std::nullopt);
+    EXPECT_EQ(JWTDetector::token(h + "." + Base64URL::encode("not json") + ".c"), std::nullopt);
+    EXPECT_EQ(JWTDetector::token(h + "." + Base64URL::encode("{\"a\":1,}") + ".c"), std::nullopt);
+    EXPECT_EQ(JWTDetector::token(Base64URL::encode("\"alg\"") + "." + p + ".c"), std::nullopt);
+    EXPECT_EQ(JWTDetector::token(h + "." + Base64URL::encode("{\"s\":\"\xFF\"}") + ".c"), std::nullopt);
+}
+
+TEST(JWTDetector, HeaderNeedsAStringAlgorithm) {
+    EXPECT_EQ(JWTDetector::token(jwt(R"({"typ":"JWT"})", R"({"sub":"x"})")), std::nullopt);
+    EXPECT_EQ(JWTDetector::token(jwt(R"({"alg":256})", R"({"sub":"x"})")), std::nullopt);
+    EXPECT_EQ(JWTDetector::token(jwt(R"({"alg":null})", R"({"sub":"x"})")), std::nullopt);
+    EXPECT_EQ(JWTDetector::token(jwt(R"({"ALG":"HS256"})", R"({"sub":"x"})")), std::nullopt);
+    // Whitespace around the decoded JSON is fine, and so is explicit padding in a piece.
+    const auto spaced = JWTDetector::token(jwt(R"( { "alg" : "RS256" } )", "{}"));
+    ASSERT_TRUE(spaced);
+    EXPECT_EQ(spaced->algorithm, "RS256");
+    const std::string header = Base64URL::encode(R"({"alg":"RS2"})");
+    ASSERT_EQ(header.size() % 4, 2u);
+    const auto padded = JWTDetector::token(header + "==." + Base64URL::encode("{}") + ".sig");
+    ASSERT_TRUE(padded);
+    EXPECT_EQ(padded->algorithm, "RS2");
+}
+
+} // namespace
+} // namespace tessellar

@@ -47,10 +47,10 @@ run: configure
 	cmake --build $(BUILD) --target tessellar-cli -j $(JOBS)
 	@python3 examples/classify-all $(BUILD)/src/cli/tessellar-cli examples
 
-format:
+format: deps
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
 
-format-check:
+format-check: deps
 	git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror
 
 clean:

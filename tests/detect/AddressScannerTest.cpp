@@ -150,6 +150,15 @@ const std::vector<Case>& positives() {
         {"12 Oak Lane, Springfield",
          "12 Oak Lane, Springfield",
          {{"street", "12 Oak Lane"}, {"city", "Springfield"}}},
+        {"123 Main St, Anytown USA",
+         "123 Main St, Anytown USA",
+         {{"street", "123 Main St"}, {"city", "Anytown"}, {"country", "USA"}}},
+        {"The Villages, FL 32162",
+         "The Villages, FL 32162",
+         {{"city", "The Villages"}, {"state", "FL"}, {"ZIP", "32162"}}},
+        {"Version 3 Release Notes, Austin, TX 78701",
+         "Austin, TX 78701",
+         {{"city", "Austin"}, {"state", "TX"}, {"ZIP", "78701"}}},
         {"Springfield, IL 62701",
          "Springfield, IL 62701",
          {{"city", "Springfield"}, {"state", "IL"}, {"ZIP", "62701"}}},
@@ -209,11 +218,15 @@ TEST(AddressScanner, IgnoresTextThatOnlyLooksLikeAnAddress) {
         "Meet in Austin, TX",
         "Please see Error CA 90210",
         "Springfield, IL 6270",
+        "Version 3 Release Notes, Austin, TX",
+        "I have 2 Park Place hotels and 3 Boardwalk deals",
         "Order #12345 ships to CA",
         "No. 5 Main St",
         "0 Main St",
         "1,200 Main Street",
         "1234567 Main Street",
+        "PO Box #",
+        "PO Box",
         "12 main st, springfield, il 62701",
         "Springfield\n\nIL 62701",
     };
@@ -286,12 +299,19 @@ TEST(AddressScanner, CityAndStateAloneNeedALineOfTheirOwnAndAComma) {
 }
 
 TEST(AddressScanner, SurvivesHostileInput) {
-    // Invalid UTF-8, control characters and NULs read as separators, never as an error.
-    const std::string invalid = std::string("12 Market Street,\xC3\x28 Springfield, IL 62701\xFF\xFE", 43);
-    EXPECT_NO_THROW(AddressScanner::scan(invalid));
-    const std::string controls = std::string("12 Market Street,\x01\x02 Springfield,\t IL\0 62701", 45);
-    const auto matches = AddressScanner::scan(controls);
+    using namespace std::string_literals;
+    // Invalid UTF-8 reads as U+FFFD, one UTF-16 unit each, which breaks the address apart.
+    const std::string invalid = "12 Market Street,\xC3\x28 Springfield, IL 62701\xFF\xFE"s;
+    auto matches = AddressScanner::scan(invalid);
     ASSERT_EQ(matches.size(), 1u);
+    EXPECT_EQ(matches[0].range, (TextRange{20, 21}));
+    EXPECT_EQ(matches[0].address, (Components{{"city", "Springfield"}, {"state", "IL"}, {"ZIP", "62701"}}));
+
+    // Control characters and NULs separate words like blanks.
+    const std::string controls = "12 Market Street,\x01\x02 Springfield,\t IL\0 62701"s;
+    matches = AddressScanner::scan(controls);
+    ASSERT_EQ(matches.size(), 1u);
+    EXPECT_EQ(matches[0].range, (TextRange{0, unicode::utf16Length(controls)}));
     EXPECT_EQ(matches[0].address, full("12 Market Street", "Springfield", "IL", "62701"));
 
     EXPECT_TRUE(AddressScanner::scan("").empty());

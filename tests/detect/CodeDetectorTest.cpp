@@ -25,6 +25,14 @@ TEST(CodeDetector, EmptyTextIsNeitherCodeNorError) {
     EXPECT_EQ(analyzed(""), CodeDetector::Result{});
 }
 
+TEST(CodeDetector, InvalidUTF8IsReadNotRejected) {
+    const auto result = analyzed("\xFF\xFE Error: disk \xC3 full\n\xE2\x82");
+    EXPECT_TRUE(result.isError);
+    EXPECT_EQ(result.errorSummary, "disk \xC3 full");
+    EXPECT_FALSE(CodeDetector::isFrame("\xFF 1 2"));
+    EXPECT_TRUE(CodeDetector::isFrame("7 \xFF \xFE"));
+}
+
 TEST(CodeDetector, FatalErrorLineScoresThreeKeywordsAndSummarisesAfterTheColon) {
     const auto result = analyzed("fatal error: unexpectedly found nil while unwrapping an Optional value");
     EXPECT_TRUE(result.isError);

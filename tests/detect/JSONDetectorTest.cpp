@@ -167,6 +167,13 @@ TEST(JSONDetector, IdentityFollowsKeyPriority) {
     EXPECT_EQ(identity(R"({"Id": 3.50})"), "3.5");
     EXPECT_EQ(identity(R"({"id": 1E2})"), "100");
     EXPECT_EQ(identity(R"({"id": 9007199254740993})"), "9007199254740993");
+    EXPECT_EQ(identity(R"({"id": -0})"), "0");
+    // Beyond a double: too small reads as zero, too large keeps its text.
+    EXPECT_EQ(identity(R"({"id": -12.5e-400})"), "-0");
+    EXPECT_EQ(identity(R"({"id": 0.00001e-330})"), "0");
+    EXPECT_EQ(identity(R"({"id": 1e400})"), "1e400");
+    EXPECT_EQ(identity(R"({"id": 0.001e311})"), "1e+308");
+    EXPECT_EQ(identity(R"({"id": 100.0e307})"), "100.0e307");
 }
 
 TEST(JSONDetector, IdentityStringsUpToSixtyCharacters) {

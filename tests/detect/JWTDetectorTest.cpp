@@ -101,6 +101,11 @@ TEST(JWTDetector, ExpiryComparesWithNow) {
         const Clock::ScopedOverride earlier(Timestamp::fromUnix(1600000000));
         EXPECT_FALSE(token->isExpired());
     }
+    const auto tiny = JWTDetector::token(jwt(hs256, R"({"exp":1e-400,"iat":1e400})"));
+    ASSERT_TRUE(tiny);
+    EXPECT_EQ(tiny->expiresAt, Timestamp::fromUnix(0));
+    EXPECT_EQ(tiny->issuedAt, std::nullopt);
+    EXPECT_TRUE(tiny->isExpired(Timestamp::fromUnix(1)));
     const auto forever = JWTDetector::token(jwt(hs256, R"({"sub":"x"})"));
     ASSERT_TRUE(forever);
     EXPECT_FALSE(forever->isExpired(Timestamp::fromUnix(1e12)));

@@ -36,34 +36,49 @@ TEST(TessellarError, NamedErrorsHaveExactTextsAndRecoveries) {
     const std::vector<Row> rows{
         {TessellarError::emptyClipboard(), "The clipboard is empty.", {Recovery::retry}},
         {TessellarError::unsupportedDrop(), "Tessellar can\u2019t read that yet.", {}},
-        {TessellarError::remindersAccessDenied(), "Reminders access is required to create this reminder.",
+        {TessellarError::remindersAccessDenied(),
+         "Reminders access is required to create this reminder.",
          {Recovery::grantRemindersAccess}},
-        {TessellarError::calendarAccessDenied(), "Calendar access is required to create this event.",
+        {TessellarError::calendarAccessDenied(),
+         "Calendar access is required to create this event.",
          {Recovery::grantCalendarAccess}},
         {TessellarError::aiNotConfigured(), "No AI provider is configured yet.", {Recovery::openSettings}},
         {TessellarError::aiKeyRejected(), "The AI provider rejected the API key.", {Recovery::openSettings}},
-        {TessellarError::aiKeyLacksAccess(), "That API key doesn\u2019t have access to this model.",
+        {TessellarError::aiKeyLacksAccess(),
+         "That API key doesn\u2019t have access to this model.",
          {Recovery::openSettings}},
-        {TessellarError::aiModelNotFound(), "The AI provider has no model or endpoint by that name.",
+        {TessellarError::aiModelNotFound(),
+         "The AI provider has no model or endpoint by that name.",
          {Recovery::openSettings}},
-        {TessellarError::aiHostUnreachable(), "Couldn\u2019t reach the AI provider at that address.",
+        {TessellarError::aiHostUnreachable(),
+         "Couldn\u2019t reach the AI provider at that address.",
          {Recovery::openSettings, Recovery::retry}},
         {TessellarError::aiOffline(), "This Mac isn\u2019t connected to the internet.", {Recovery::retry}},
-        {TessellarError::aiConnectionFailed(), "The connection to the AI provider failed.",
+        {TessellarError::aiConnectionFailed(),
+         "The connection to the AI provider failed.",
          {Recovery::retry, Recovery::openSettings}},
-        {TessellarError::aiInsecureConnection(), "Couldn\u2019t open a secure connection to the AI provider.",
+        {TessellarError::aiInsecureConnection(),
+         "Couldn\u2019t open a secure connection to the AI provider.",
          {Recovery::openSettings, Recovery::retry}},
         {TessellarError::aiEmptyResponse(), "The AI provider returned an empty response.", {Recovery::retry}},
-        {TessellarError::aiUnreadableResponse(), "That address answered, but not like an AI provider.",
+        {TessellarError::aiUnreadableResponse(),
+         "That address answered, but not like an AI provider.",
          {Recovery::openSettings, Recovery::retry}},
-        {TessellarError::noTextInDocument("Scan.pdf"), "Couldn\u2019t extract text from Scan.pdf.",
+        {TessellarError::noTextInDocument("Scan.pdf"),
+         "Couldn\u2019t extract text from Scan.pdf.",
          {Recovery::openFile, Recovery::tryAI}},
-        {TessellarError::fileMissing("Report.pdf"), "Report.pdf is no longer at its original location.",
+        {TessellarError::fileMissing("Report.pdf"),
+         "Report.pdf is no longer at its original location.",
          {Recovery::revealInFinder}},
-        {TessellarError::aiUnavailable(503), "The AI provider is having trouble right now (503).", {Recovery::retry}},
-        {TessellarError::aiUnexpectedStatus(418), "The AI provider returned an error (418).",
+        {TessellarError::aiUnavailable(503),
+         "The AI provider is having trouble right now (503).",
+         {Recovery::retry}},
+        {TessellarError::aiUnexpectedStatus(418),
+         "The AI provider returned an error (418).",
          {Recovery::retry, Recovery::openSettings}},
-        {TessellarError::storage("save this item"), "Tessellar couldn\u2019t save this item.", {Recovery::retry}},
+        {TessellarError::storage("save this item"),
+         "Tessellar couldn\u2019t save this item.",
+         {Recovery::retry}},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(row.error.message(), row.message);
@@ -91,7 +106,8 @@ TEST(TessellarError, TimedOutRoundsHalvesAwayFromZero) {
     EXPECT_EQ(text(0.2), "The AI provider didn\u2019t respond within 0 seconds.");
     EXPECT_EQ(text(1.49), "The AI provider didn\u2019t respond within 1 second.");
     EXPECT_EQ(text(60), "The AI provider didn\u2019t respond within 60 seconds.");
-    EXPECT_EQ(TessellarError::aiTimedOut(60).recovery(), (std::vector{Recovery::retry, Recovery::openSettings}));
+    EXPECT_EQ(TessellarError::aiTimedOut(60).recovery(),
+              (std::vector{Recovery::retry, Recovery::openSettings}));
 }
 
 TEST(TessellarError, EqualityComparesMessageAndRecoveryOrder) {

@@ -11,7 +11,9 @@ LogCapture::LogCapture() {
     });
 }
 
-LogCapture::~LogCapture() { Log::setSink({}); }
+LogCapture::~LogCapture() {
+    Log::setSink({});
+}
 
 std::vector<Log::Record> LogCapture::records() const {
     std::lock_guard lock(mutex_);

@@ -1,9 +1,8 @@
 #include "support/TempDir.h"
 
 #include <stdexcept>
-#include <string>
-
 #include <stdlib.h>
+#include <string>
 
 namespace tessellar::testing {
 
@@ -16,7 +15,8 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                 ec);
     std::filesystem::remove_all(path_, ec);
 }
 

@@ -25,10 +25,12 @@ namespace tessellar {
 // - a street with a city but no state after a comma ("12 Oak Lane, Springfield");
 // - a street alone when it stands alone on its line (after an optional label or bullet) and
 //   has a common street type ("Street", "Avenue", "Road" …), a unit, or is a PO Box;
-// - a street without a street type ("1 Broadway") only when the state and ZIP follow;
+// - a street without a street type ("1 Broadway") only at the start of its line or after a
+//   comma, and when the state and ZIP follow;
 // - no street: "City, ST 12345" (comma or line start needed), or "City, ST" alone on a line.
 //
-// Not recognised: other countries' formats; addresses in lower case ("123 main st");
+// Not recognised: other countries' formats; addresses in lower case ("123 main st"); house
+// numbers written as words ("One Apple Park Way");
 // streets without a house number ("Main Street, Springfield, IL"); a unit before the street
 // ("Apt 4, 12 Oak Lane"); the city and state split over two lines; grid numbers such as
 // "N123W456"; AP-style state abbreviations ("Calif."). Without commas, a city name that begins

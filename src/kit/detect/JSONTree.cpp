@@ -298,13 +298,47 @@ std::optional<uint32_t> JSONTree::member(uint32_t object, std::string_view key) 
 std::string JSONTree::decimalText(std::string_view number) {
     if (number.find_first_of(".eE") == std::string_view::npos)
         return number == "-0" ? std::string("0") : std::string(number);
-    double value = 0;
-    const auto parsed = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (parsed.ec != std::errc() || parsed.ptr != number.data() + number.size())
-        return std::string(number); // beyond double range: the text is all there is
+    const auto value = numberValue(number);
+    if (!value)
+        return std::string(number); // beyond the range of a double: the text is all there is
     char buffer[64];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, *value);
     return std::string(buffer, written.ptr);
+}
+
+std::optional<double> JSONTree::numberValue(std::string_view number) {
+    double value = 0;
+    const char* end = number.data() + number.size();
+    const auto parsed = std::from_chars(number.data(), end, value);
+    if (parsed.ec == std::errc() && parsed.ptr == end)
+        return value;
+    if (parsed.ec != std::errc::result_out_of_range)
+        return std::nullopt;
+
+    // Out of range: the decimal exponent of the first significant digit tells which way.
+    const bool negative = number.starts_with('-');
+    std::string_view mantissa = number.substr(negative ? 1 : 0);
+    long exponent = 0;
+    if (const auto e = mantissa.find_first_of("eE"); e != std::string_view::npos) {
+        std::string_view digits = mantissa.substr(e + 1);
+        mantissa = mantissa.substr(0, e);
+        const bool negativeExponent = digits.starts_with('-');
+        if (digits.starts_with('-') || digits.starts_with('+'))
+            digits.remove_prefix(1);
+        for (const char c : digits)
+            exponent = std::min(exponent * 10 + (c - '0'), 1'000'000L);
+        if (negativeExponent)
+            exponent = -exponent;
+    }
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos)
+        return negative ? -0.0 : 0.0;
+    const long lead =
+        first < point ? static_cast<long>(point - first) - 1 : -static_cast<long>(first - point);
+    if (lead + exponent < 0)
+        return negative ? -0.0 : 0.0;
+    return std::nullopt;
 }
 
 } // namespace tessellar

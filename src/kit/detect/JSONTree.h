@@ -57,6 +57,10 @@ public:
     // numbers in their shortest round-trip form ("3.50" -> "3.5", "1E2" -> "100", 1e20 -> "1e+20").
     static std::string decimalText(std::string_view number);
 
+    // A number's value as a double; numbers too small for one read as zero, numbers too large
+    // for one give absent.
+    static std::optional<double> numberValue(std::string_view number);
+
 private:
     struct Storage;
     JSONTree();

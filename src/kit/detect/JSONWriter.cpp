@@ -25,7 +25,7 @@ constexpr std::array<char, 256> escapes = [] {
     return table;
 }();
 
-constexpr std::string_view indentUnit = "  ";
+constexpr std::size_t indentWidth = 2;
 
 void appendScalar(std::string& out, const JSONTree::Node& node) {
     switch (node.kind) {
@@ -107,15 +107,13 @@ std::string JSONWriter::pretty(const JSONTree& tree) {
         const std::size_t depth = open.size();
         if (frame.written == node.count) {
             out += '\n';
-            for (std::size_t i = 1; i < depth; ++i)
-                out += indentUnit;
+            out.append(indentWidth * (depth - 1), ' ');
             out += closing(node);
             open.pop_back();
             continue;
         }
         out += frame.written == 0 ? "\n" : ",\n";
-        for (std::size_t i = 0; i < depth; ++i)
-            out += indentUnit;
+        out.append(indentWidth * depth, ' ');
         uint32_t value = 0;
         if (node.kind == Kind::object) {
             const uint32_t key = tree.sortedKeys(frame.node)[frame.written];

@@ -6,7 +6,6 @@
 #include "kit/text/StringHelpers.h"
 
 #include <array>
-#include <charconv>
 
 namespace tessellar {
 namespace {
@@ -44,12 +43,10 @@ std::optional<Timestamp> dateClaim(const JSONTree& tree, std::string_view name) 
     const auto value = tree.member(JSONTree::rootIndex, name);
     if (!value || tree.node(*value).kind != Kind::number)
         return std::nullopt;
-    const std::string_view text = tree.node(*value).text;
-    double seconds = 0;
-    const auto parsed = std::from_chars(text.data(), text.data() + text.size(), seconds);
-    if (parsed.ec != std::errc() || parsed.ptr != text.data() + text.size())
+    const auto seconds = JSONTree::numberValue(tree.node(*value).text);
+    if (!seconds)
         return std::nullopt;
-    return Timestamp::fromUnix(seconds);
+    return Timestamp::fromUnix(*seconds);
 }
 
 } // namespace

@@ -22,8 +22,9 @@ struct Classification {
     ClassificationSource source = ClassificationSource::rules;
 
     Classification() = default;
-    Classification(ContentType contentType, std::string title, std::optional<std::string> headline, double confidence,
-                   ItemMetadata metadata = {}, std::vector<ActionID> recommendedActionIDs = {},
+    Classification(ContentType contentType, std::string title, std::optional<std::string> headline,
+                   double confidence, ItemMetadata metadata = {},
+                   std::vector<ActionID> recommendedActionIDs = {},
                    ClassificationSource source = ClassificationSource::rules);
 
     bool operator==(const Classification&) const = default;

@@ -42,14 +42,24 @@ constexpr std::array<ContentType, 20> all = [] {
     return out;
 }();
 
-const Row& row(ContentType type) { return table[static_cast<std::size_t>(type)]; }
+const Row& row(ContentType type) {
+    return table[static_cast<std::size_t>(type)];
+}
 
 } // namespace
 
-std::span<const ContentType> allCases() { return all; }
-std::string_view rawValue(ContentType type) { return row(type).raw; }
-std::string_view displayName(ContentType type) { return row(type).display; }
-std::string_view symbolName(ContentType type) { return row(type).symbol; }
+std::span<const ContentType> allCases() {
+    return all;
+}
+std::string_view rawValue(ContentType type) {
+    return row(type).raw;
+}
+std::string_view displayName(ContentType type) {
+    return row(type).display;
+}
+std::string_view symbolName(ContentType type) {
+    return row(type).symbol;
+}
 
 std::optional<ContentType> fromRaw(std::string_view raw) {
     for (const auto& r : table)
@@ -58,7 +68,9 @@ std::optional<ContentType> fromRaw(std::string_view raw) {
     return std::nullopt;
 }
 
-bool isVisual(ContentType type) { return type == ContentType::image || type == ContentType::screenshot; }
+bool isVisual(ContentType type) {
+    return type == ContentType::image || type == ContentType::screenshot;
+}
 
 bool isTextBearingDocument(ContentType type) {
     return type == ContentType::pdf || type == ContentType::document || type == ContentType::invoice ||

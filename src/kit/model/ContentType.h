@@ -8,8 +8,26 @@ namespace tessellar {
 
 // The recognised kind of a capture. Declaration order is significant: allCases lists it.
 enum class ContentType {
-    plainText, url, address, date, emailAddress, phoneNumber, code, jwt, json, timestamp,
-    image, screenshot, pdf, document, invoice, receipt, travel, event, product, unknown
+    plainText,
+    url,
+    address,
+    date,
+    emailAddress,
+    phoneNumber,
+    code,
+    jwt,
+    json,
+    timestamp,
+    image,
+    screenshot,
+    pdf,
+    document,
+    invoice,
+    receipt,
+    travel,
+    event,
+    product,
+    unknown
 };
 
 namespace content_type {

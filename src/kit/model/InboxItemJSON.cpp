@@ -161,7 +161,8 @@ InboxItem decode(const json& j) {
     item.id = *id;
     item.createdAt = Timestamp::fromReferenceSeconds(number(required(j, "createdAt"), "createdAt"));
     item.sourceType = enumeration<SourceType>(required(j, "sourceType"), "sourceType", source_type::fromRaw);
-    item.contentType = enumeration<ContentType>(required(j, "contentType"), "contentType", content_type::fromRaw);
+    item.contentType =
+        enumeration<ContentType>(required(j, "contentType"), "contentType", content_type::fromRaw);
     item.title = string(required(j, "title"), "title");
     item.headline = optionalString(j, "headline");
     item.originalText = optionalString(j, "originalText");
@@ -173,8 +174,8 @@ InboxItem decode(const json& j) {
     item.confidence = number(required(j, "confidence"), "confidence");
     item.suggestedActionIDs = actions(required(j, "suggestedActionIDs"), "suggestedActionIDs");
     item.completedActionIDs = actions(required(j, "completedActionIDs"), "completedActionIDs");
-    item.classificationSource = enumeration<ClassificationSource>(required(j, "classificationSource"),
-                                                                  "classificationSource", classification_source::fromRaw);
+    item.classificationSource = enumeration<ClassificationSource>(
+        required(j, "classificationSource"), "classificationSource", classification_source::fromRaw);
     return item;
 }
 

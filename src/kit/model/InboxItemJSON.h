@@ -3,12 +3,11 @@
 #include "kit/model/InboxItem.h"
 #include "kit/model/ItemMetadata.h"
 
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-
-#include <nlohmann/json.hpp>
 
 namespace tessellar {
 

@@ -48,7 +48,9 @@ void ItemMetadata::setHidden(std::string_view key, const std::optional<std::stri
     hidden[std::string(key)] = *value;
 }
 
-std::string ItemMetadata::isoKey(std::string_view key) { return std::string(key) + "ISO"; }
+std::string ItemMetadata::isoKey(std::string_view key) {
+    return std::string(key) + "ISO";
+}
 
 void ItemMetadata::setDate(std::string_view key, std::optional<Timestamp> date, const std::string& display,
                            bool isPrimary) {

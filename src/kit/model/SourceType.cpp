@@ -33,11 +33,15 @@ std::optional<E> lookup(const std::array<Row<E>, N>& table, std::string_view raw
 
 } // namespace
 
-std::string_view source_type::rawValue(SourceType type) { return sourceTable[static_cast<std::size_t>(type)].raw; }
+std::string_view source_type::rawValue(SourceType type) {
+    return sourceTable[static_cast<std::size_t>(type)].raw;
+}
 std::string_view source_type::displayName(SourceType type) {
     return sourceTable[static_cast<std::size_t>(type)].display;
 }
-std::optional<SourceType> source_type::fromRaw(std::string_view raw) { return lookup(sourceTable, raw); }
+std::optional<SourceType> source_type::fromRaw(std::string_view raw) {
+    return lookup(sourceTable, raw);
+}
 
 std::string_view classification_source::rawValue(ClassificationSource source) {
     return classificationTable[static_cast<std::size_t>(source)].raw;
@@ -48,6 +52,8 @@ std::string_view classification_source::displayName(ClassificationSource source)
 std::optional<ClassificationSource> classification_source::fromRaw(std::string_view raw) {
     return lookup(classificationTable, raw);
 }
-bool classification_source::leftTheMac(ClassificationSource source) { return source != ClassificationSource::rules; }
+bool classification_source::leftTheMac(ClassificationSource source) {
+    return source != ClassificationSource::rules;
+}
 
 } // namespace tessellar

@@ -25,7 +25,9 @@ constexpr std::array<RecoveryRow, 7> recoveryTable{{
     {Recovery::retry, "retry", "Try Again"},
 }};
 
-const RecoveryRow& row(Recovery recovery) { return recoveryTable[static_cast<std::size_t>(recovery)]; }
+const RecoveryRow& row(Recovery recovery) {
+    return recoveryTable[static_cast<std::size_t>(recovery)];
+}
 
 std::string counted(long long n, std::string_view singular, std::string_view plural) {
     return std::to_string(n) + " " + std::string(n == 1 ? singular : plural);
@@ -33,8 +35,12 @@ std::string counted(long long n, std::string_view singular, std::string_view plu
 
 } // namespace
 
-std::string_view TessellarError::rawValue(Recovery recovery) { return row(recovery).raw; }
-std::string_view TessellarError::title(Recovery recovery) { return row(recovery).title; }
+std::string_view TessellarError::rawValue(Recovery recovery) {
+    return row(recovery).raw;
+}
+std::string_view TessellarError::title(Recovery recovery) {
+    return row(recovery).title;
+}
 
 std::optional<Recovery> TessellarError::recoveryFromRaw(std::string_view raw) {
     for (const auto& r : recoveryTable)
@@ -56,13 +62,19 @@ const std::vector<Recovery>& TessellarError::allRecoveries() {
 TessellarError::TessellarError(std::string message, std::vector<Recovery> recovery)
     : message_(std::move(message)), recovery_(std::move(recovery)) {}
 
-TessellarError TessellarError::emptyClipboard() { return TessellarError("The clipboard is empty.", {Recovery::retry}); }
-TessellarError TessellarError::unsupportedDrop() { return TessellarError("Tessellar can\u2019t read that yet."); }
+TessellarError TessellarError::emptyClipboard() {
+    return TessellarError("The clipboard is empty.", {Recovery::retry});
+}
+TessellarError TessellarError::unsupportedDrop() {
+    return TessellarError("Tessellar can\u2019t read that yet.");
+}
 TessellarError TessellarError::remindersAccessDenied() {
-    return TessellarError("Reminders access is required to create this reminder.", {Recovery::grantRemindersAccess});
+    return TessellarError("Reminders access is required to create this reminder.",
+                          {Recovery::grantRemindersAccess});
 }
 TessellarError TessellarError::calendarAccessDenied() {
-    return TessellarError("Calendar access is required to create this event.", {Recovery::grantCalendarAccess});
+    return TessellarError("Calendar access is required to create this event.",
+                          {Recovery::grantCalendarAccess});
 }
 TessellarError TessellarError::aiNotConfigured() {
     return TessellarError("No AI provider is configured yet.", {Recovery::openSettings});
@@ -77,13 +89,15 @@ TessellarError TessellarError::aiModelNotFound() {
     return TessellarError("The AI provider has no model or endpoint by that name.", {Recovery::openSettings});
 }
 TessellarError TessellarError::aiHostUnreachable() {
-    return TessellarError("Couldn\u2019t reach the AI provider at that address.", {Recovery::openSettings, Recovery::retry});
+    return TessellarError("Couldn\u2019t reach the AI provider at that address.",
+                          {Recovery::openSettings, Recovery::retry});
 }
 TessellarError TessellarError::aiOffline() {
     return TessellarError("This Mac isn\u2019t connected to the internet.", {Recovery::retry});
 }
 TessellarError TessellarError::aiConnectionFailed() {
-    return TessellarError("The connection to the AI provider failed.", {Recovery::retry, Recovery::openSettings});
+    return TessellarError("The connection to the AI provider failed.",
+                          {Recovery::retry, Recovery::openSettings});
 }
 TessellarError TessellarError::aiInsecureConnection() {
     return TessellarError("Couldn\u2019t open a secure connection to the AI provider.",
@@ -93,14 +107,17 @@ TessellarError TessellarError::aiEmptyResponse() {
     return TessellarError("The AI provider returned an empty response.", {Recovery::retry});
 }
 TessellarError TessellarError::aiUnreadableResponse() {
-    return TessellarError("That address answered, but not like an AI provider.", {Recovery::openSettings, Recovery::retry});
+    return TessellarError("That address answered, but not like an AI provider.",
+                          {Recovery::openSettings, Recovery::retry});
 }
 
 TessellarError TessellarError::noTextInDocument(std::string_view name) {
-    return TessellarError("Couldn\u2019t extract text from " + std::string(name) + ".", {Recovery::openFile, Recovery::tryAI});
+    return TessellarError("Couldn\u2019t extract text from " + std::string(name) + ".",
+                          {Recovery::openFile, Recovery::tryAI});
 }
 TessellarError TessellarError::fileMissing(std::string_view name) {
-    return TessellarError(std::string(name) + " is no longer at its original location.", {Recovery::revealInFinder});
+    return TessellarError(std::string(name) + " is no longer at its original location.",
+                          {Recovery::revealInFinder});
 }
 TessellarError TessellarError::aiRateLimited(std::optional<long long> retryAfterSeconds) {
     if (retryAfterSeconds && *retryAfterSeconds >= 1)

@@ -12,7 +12,15 @@ namespace tessellar {
 // buttons to offer under it. A plain value that services also throw.
 class TessellarError : public std::exception {
 public:
-    enum class Recovery { openFile, revealInFinder, tryAI, openSettings, grantCalendarAccess, grantRemindersAccess, retry };
+    enum class Recovery {
+        openFile,
+        revealInFinder,
+        tryAI,
+        openSettings,
+        grantCalendarAccess,
+        grantRemindersAccess,
+        retry
+    };
 
     static std::string_view rawValue(Recovery recovery);
     static std::string_view title(Recovery recovery);

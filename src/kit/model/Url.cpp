@@ -1,9 +1,8 @@
 #include "kit/model/Url.h"
 
 #include <cctype>
-#include <memory>
-
 #include <curl/curl.h>
+#include <memory>
 
 namespace tessellar {
 namespace {
@@ -104,9 +103,9 @@ Url Url::fromFilePath(const std::filesystem::path& path) {
     std::string encoded = "file://";
     static constexpr char hex[] = "0123456789ABCDEF";
     for (unsigned char c : raw) {
-        if (std::isalnum(c) || c == '/' || c == '-' || c == '.' || c == '_' || c == '~' || c == '!' || c == '$' ||
-            c == '&' || c == '\'' || c == '(' || c == ')' || c == '*' || c == '+' || c == ',' || c == ';' ||
-            c == '=' || c == ':' || c == '@') {
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '.' || c == '_' || c == '~' || c == '!' ||
+            c == '$' || c == '&' || c == '\'' || c == '(' || c == ')' || c == '*' || c == '+' || c == ',' ||
+            c == ';' || c == '=' || c == ':' || c == '@') {
             encoded += static_cast<char>(c);
         } else {
             encoded += '%';

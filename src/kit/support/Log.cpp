@@ -49,22 +49,32 @@ void Log::setMinimumLevel(Level level) {
 
 std::string_view Log::name(Category category) {
     switch (category) {
-    case Category::pipeline: return "pipeline";
-    case Category::actions: return "actions";
-    case Category::intelligence: return "intelligence";
-    case Category::storage: return "storage";
-    case Category::ui: return "ui";
+    case Category::pipeline:
+        return "pipeline";
+    case Category::actions:
+        return "actions";
+    case Category::intelligence:
+        return "intelligence";
+    case Category::storage:
+        return "storage";
+    case Category::ui:
+        return "ui";
     }
     return "unknown";
 }
 
 std::string_view Log::name(Level level) {
     switch (level) {
-    case Level::debug: return "debug";
-    case Level::info: return "info";
-    case Level::notice: return "notice";
-    case Level::error: return "error";
-    case Level::fault: return "fault";
+    case Level::debug:
+        return "debug";
+    case Level::info:
+        return "info";
+    case Level::notice:
+        return "notice";
+    case Level::error:
+        return "error";
+    case Level::fault:
+        return "fault";
     }
     return "unknown";
 }

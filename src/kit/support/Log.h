@@ -24,7 +24,9 @@ public:
 
     static void debug(Category category, std::string_view message) { write(category, Level::debug, message); }
     static void info(Category category, std::string_view message) { write(category, Level::info, message); }
-    static void notice(Category category, std::string_view message) { write(category, Level::notice, message); }
+    static void notice(Category category, std::string_view message) {
+        write(category, Level::notice, message);
+    }
     static void error(Category category, std::string_view message) { write(category, Level::error, message); }
     static void fault(Category category, std::string_view message) { write(category, Level::fault, message); }
 

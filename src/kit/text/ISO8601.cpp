@@ -76,8 +76,8 @@ std::optional<Timestamp> parse(std::string_view s) {
     if (i != s.size())
         return std::nullopt;
     const auto dayStart = sys_days{ymd}.time_since_epoch();
-    const double unix = static_cast<double>(duration_cast<seconds>(dayStart).count()) + h * 3600.0 + mi * 60.0 +
-                        sec + fraction - offsetSeconds;
+    const double unix = static_cast<double>(duration_cast<seconds>(dayStart).count()) + h * 3600.0 +
+                        mi * 60.0 + sec + fraction - offsetSeconds;
     return Timestamp::fromUnix(unix);
 }
 

@@ -47,7 +47,9 @@ std::vector<Regex::Match> Regex::allMatches(const icu::UnicodeString& text) cons
     return out;
 }
 
-std::vector<Regex::Match> Regex::allMatches(std::string_view text) const { return allMatches(unicode::toICU(text)); }
+std::vector<Regex::Match> Regex::allMatches(std::string_view text) const {
+    return allMatches(unicode::toICU(text));
+}
 
 std::optional<Regex::Match> Regex::firstMatch(const icu::UnicodeString& text) const {
     if (!pattern_)
@@ -59,7 +61,9 @@ std::optional<Regex::Match> Regex::firstMatch(const icu::UnicodeString& text) co
     return makeMatch(*matcher);
 }
 
-std::optional<Regex::Match> Regex::firstMatch(std::string_view text) const { return firstMatch(unicode::toICU(text)); }
+std::optional<Regex::Match> Regex::firstMatch(std::string_view text) const {
+    return firstMatch(unicode::toICU(text));
+}
 
 bool Regex::matchesEntirely(std::string_view text) const {
     if (!pattern_)

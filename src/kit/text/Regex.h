@@ -7,10 +7,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
-
 #include <unicode/regex.h>
 #include <unicode/unistr.h>
+#include <vector>
 
 namespace tessellar {
 

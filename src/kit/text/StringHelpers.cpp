@@ -48,9 +48,13 @@ bool isLetterOrNumber(char32_t c) {
 
 } // namespace
 
-std::string trimmed(std::string_view text) { return std::string(trimmedView(text)); }
+std::string trimmed(std::string_view text) {
+    return std::string(trimmedView(text));
+}
 
-bool isBlank(std::string_view text) { return trimmedView(text).empty(); }
+bool isBlank(std::string_view text) {
+    return trimmedView(text).empty();
+}
 
 std::string normalizedWhitespace(std::string_view text) {
     std::string out;

@@ -1,7 +1,6 @@
 #include "kit/text/Unicode.h"
 
 #include <memory>
-
 #include <unicode/brkiter.h>
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
@@ -14,7 +13,8 @@ namespace {
 icu::BreakIterator* graphemeIterator() {
     thread_local std::unique_ptr<icu::BreakIterator> iterator = [] {
         UErrorCode status = U_ZERO_ERROR;
-        std::unique_ptr<icu::BreakIterator> it(icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+        std::unique_ptr<icu::BreakIterator> it(
+            icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
         if (U_FAILURE(status))
             it.reset();
         return it;
@@ -100,7 +100,9 @@ std::vector<std::size_t> characterBoundaries(std::string_view utf8) {
     return bounds;
 }
 
-std::size_t characterCount(std::string_view utf8) { return characterBoundaries(utf8).size() - 1; }
+std::size_t characterCount(std::string_view utf8) {
+    return characterBoundaries(utf8).size() - 1;
+}
 
 std::string_view characterPrefix(std::string_view utf8, std::size_t count) {
     if (count >= utf8.size())
@@ -136,7 +138,9 @@ std::string folded(std::string_view utf8) {
     return toUTF8(U_FAILURE(status) ? stripped : composed);
 }
 
-bool isWhitespace(char32_t scalar) { return u_isUWhiteSpace(static_cast<UChar32>(scalar)); }
+bool isWhitespace(char32_t scalar) {
+    return u_isUWhiteSpace(static_cast<UChar32>(scalar));
+}
 
 int32_t utf16Length(std::string_view utf8) {
     int32_t units = 0;

@@ -3,9 +3,8 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
-
 #include <unicode/unistr.h>
+#include <vector>
 
 namespace tessellar::unicode {
 

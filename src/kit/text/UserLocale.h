@@ -2,7 +2,6 @@
 
 #include <memory>
 #include <string>
-
 #include <unicode/locid.h>
 #include <unicode/timezone.h>
 

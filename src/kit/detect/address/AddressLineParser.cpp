@@ -29,13 +29,13 @@ bool isConnector(std::string_view key) {
 // 78701" reports Austin. Only used where no street comes before the city.
 bool isProseWord(std::string_view key) {
     static const PhraseTable words{
-        "a",        "an",      "the",     "in",     "at",      "to",           "from",  "near",    "visit",
-        "visiting", "meet",    "meeting", "our",    "your",    "their",        "we",    "i",       "my",
-        "he",       "she",     "they",    "it",     "welcome", "located",      "based", "live",    "lives",
-        "living",   "and",     "or",      "of",     "for",     "with",         "by",    "on",      "via",
-        "contact",  "call",    "see",     "go",     "come",    "moved",        "move",  "address", "ship",
-        "send",     "deliver", "mail",    "office", "offices", "headquarters", "hq",    "is",      "was",
-        "are",      "please",  "hello",   "hi",     "dear",    "thanks"};
+        "in",     "at",      "to",           "from",  "near",    "visit", "visiting", "meet",    "meeting",
+        "our",    "your",    "their",        "we",    "i",       "my",    "he",       "she",     "they",
+        "it",     "welcome", "located",      "based", "live",    "lives", "living",   "and",     "or",
+        "of",     "for",     "with",         "by",    "on",      "via",   "contact",  "call",    "see",
+        "go",     "come",    "moved",        "move",  "address", "ship",  "send",     "deliver", "mail",
+        "office", "offices", "headquarters", "hq",    "is",      "was",   "are",      "please",  "hello",
+        "hi",     "dear",    "thanks"};
     return words.contains(key);
 }
 
@@ -130,7 +130,7 @@ public:
         AddressLine line;
         if (n_ == 0)
             return line;
-        if (const auto unit = units(anchor_, false); unit && unit->end >= lastContent_ && unit->end > anchor_)
+        if (const auto unit = units(anchor_, false); unit && unit->end >= lastContent_)
             line.wholeUnit = AddressPart{t_[anchor_].start, unit->endOffset};
         if (const auto c = country(anchor_); c && c->end >= lastContent_)
             line.wholeCountry = AddressPart{t_[anchor_].start, c->endOffset};
@@ -186,9 +186,6 @@ private:
                 before.isMark(u'(') || before.isMark(u'"') || before.isMark(u'\u201C') || before.isMark(u'[');
             if (before.isNumber() || (!t_[i].spaceBefore && !opening))
                 return std::nullopt;
-            if (before.isMark(u'$') || before.isMark(u'#') || before.isMark(u'\u20AC') ||
-                before.isMark(u'\u00A3') || before.isMark(u'+') || key(i - 1) == "no")
-                return std::nullopt;
         }
         std::size_t h = i + 1;
         if (h < n_ && isFraction(t_[h]))
@@ -214,7 +211,10 @@ private:
             return Street{directional(Extent{w + 1, end}), false, suffix.common};
         }
 
-        // "1 Broadway, New York, NY 10004": the name runs to a comma or the end of the line.
+        // "1 Broadway, New York, NY 10004": the name runs to a comma or the end of the line, and
+        // the street starts its line or follows a comma ("Version 3 Release Notes, …" is no street).
+        if (i != anchor_ && !mark(i - 1, u','))
+            return std::nullopt;
         std::size_t w = h;
         while (w < n_ && w - h < maxSuffixlessNameWords && isNameWord(w, w == h) &&
                UnitDesignators::find(t_[w].key) == UnitDesignators::Kind::none)
@@ -264,10 +264,12 @@ private:
         } else {
             return std::nullopt;
         }
-        if (key(k) != "box" || k + 1 >= n_)
+        if (key(k) != "box")
             return std::nullopt;
         if (mark(k + 1, u'#'))
             ++k;
+        if (k + 1 >= n_)
+            return std::nullopt;
         const AddressToken& number = t_[k + 1];
         if (number.kind == AddressToken::Kind::punct || !number.hasDigit)
             return std::nullopt;
@@ -414,7 +416,7 @@ private:
             const std::size_t j = i + k;
             const bool ends = j >= lastContent_;
             const bool zipNext = j < n_ && isZip(t_[j]);
-            const bool countryNext = mark(j, u',') && country(j + 1);
+            const bool countryNext = country(mark(j, u',') ? j + 1 : j).has_value();
             if (!ends && !zipNext && !countryNext)
                 continue;
             Place p;

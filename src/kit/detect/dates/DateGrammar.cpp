@@ -131,9 +131,6 @@ std::optional<DateGrammar::Parsed<int>> DateGrammar::month(std::size_t i) const 
     const WordEntry* e = word(i, WordKind::month);
     if (!e)
         return std::nullopt;
-    // "may" in lower case is nearly always the verb.
-    if (e->value == 5 && !tokens_[i].capitalized)
-        return std::nullopt;
     std::size_t next = i + 1;
     if (e->abbreviated && symbol(next, '.'))
         ++next;
@@ -367,6 +364,10 @@ std::optional<DateGrammar::Parsed<CivilDate>> DateGrammar::dayMonth(std::size_t 
     if (!m)
         return std::nullopt;
     const auto year = yearAfter(m->next);
+    // "2 may" is nearly always a number and the verb ("version 2 may break"); lower-case
+    // "may" after a day needs an ordinal or a year to be the month.
+    if (m->value == 5 && !tokens_[k].capitalized && !d->value.ordinal && !year)
+        return std::nullopt;
     const auto date = dayOfMonth(m->value, d->value.day, year ? std::optional(year->value) : std::nullopt);
     if (!date)
         return std::nullopt;
@@ -693,7 +694,7 @@ std::optional<DateGrammar::Parsed<DateGrammar::DatePart>> DateGrammar::datePart(
 // ---------------------------------------------------------------------------------------------
 // Times
 
-// "15:30", "9:05:30", "3pm", "3 p.m.", "3:30 PM", "noon", "midnight", "12 noon", "9 o'clock",
+// "15:30", "9:05:30", "3pm", "3 p.m.", "3:30 PM", "9.30am", "noon", "midnight", "12 noon", "9 o'clock",
 // each with an optional zone ("15:30 UTC", "3pm EST", "18:05:00 +0000"). Hours beyond 23,
 // minutes or seconds beyond 59, and "13pm" are not times. A lone hour comes back marked bare.
 std::optional<DateGrammar::Parsed<DateGrammar::Clock>> DateGrammar::clock(std::size_t i, bool iso) const {
@@ -743,6 +744,15 @@ std::optional<DateGrammar::Parsed<DateGrammar::Clock>> DateGrammar::clock(std::s
         c.time.hour = hourOf12(*hour, m->value);
         c.meridiem = true;
         next = m->next;
+    } else if (const auto dotted = symbol(next, '.') ? meridiem(next + 2) : std::nullopt;
+               dotted && number(next + 1, 2, 2)) {
+        // "9.30am": a dot only separates the minutes when a.m. or p.m. follows ("9.30" is a number).
+        if (*hour < 1 || *hour > 12 || *number(next + 1, 2, 2) > 59)
+            return std::nullopt;
+        c.time.hour = hourOf12(*hour, dotted->value);
+        c.time.minute = *number(next + 1, 2, 2);
+        c.meridiem = true;
+        next = dotted->next;
     } else if (const std::size_t j = space(next); keyword(j, Keyword::o) &&
                                                   (symbol(j + 1, '\'') || symbol(j + 1, rightSingleQuote)) &&
                                                   keyword(j + 2, Keyword::clock)) {

@@ -1,0 +1,121 @@
+#include "kit/detect/ScheduleDetector.h"
+
+#include "kit/support/Clock.h"
+#include "kit/text/ISO8601.h"
+#include "text/ScopedEnvironment.h"
+
+#include <gtest/gtest.h>
+
+namespace tessellar {
+namespace {
+
+Timestamp at(const char* iso) {
+    return *iso8601::parse(iso);
+}
+
+class ScheduleDetectorTest : public ::testing::Test {
+protected:
+    testing::PinnedZoneAndLocale pinned;
+    // Wednesday 11 March 2026, 10:30 in New York.
+    Clock::ScopedOverride clock{at("2026-03-11T10:30:00-04:00")};
+    // Accepted and never consulted: relative phrases follow the clock.
+    const Timestamp reference = at("2001-01-01T00:00:00Z");
+
+    ScheduleDetector::Occasion occasion(std::string_view text) const {
+        const auto found = ScheduleDetector::occasion(text, reference);
+        EXPECT_TRUE(found) << text;
+        return found.value_or(ScheduleDetector::Occasion{});
+    }
+};
+
+TEST_F(ScheduleDetectorTest, SubjectIsTheTextWithoutTheDate) {
+    EXPECT_EQ(occasion("Dentist tomorrow at 3pm"),
+              (ScheduleDetector::Occasion{at("2026-03-12T15:00:00-04:00"), true, "Dentist", false}));
+    // The dangling "on" goes with the date.
+    EXPECT_EQ(
+        occasion("Meeting with Sam on Friday"),
+        (ScheduleDetector::Occasion{at("2026-03-13T00:00:00-04:00"), false, "Meeting with Sam", false}));
+    EXPECT_EQ(occasion("Invoice due 12 March"),
+              (ScheduleDetector::Occasion{at("2026-03-12T00:00:00-04:00"), false, "Invoice", true}));
+    EXPECT_EQ(occasion("Pay rent by the end of the month").subject, "Pay rent");
+    EXPECT_EQ(occasion("Call Bob in 3 days.").subject, "Call Bob");
+    EXPECT_EQ(occasion("  Dentist, tomorrow at 3pm \u2014 ").subject, "Dentist");
+    // Whitespace of any kind collapses to single blanks.
+    EXPECT_EQ(occasion("Dentist\ntomorrow at 3pm\n\tbring   card").subject, "Dentist bring card");
+    // Every occurrence of the matched text goes, not only the first.
+    EXPECT_EQ(occasion("Friday: standup, Friday").subject, "standup");
+    // Only trailing connectives are dropped.
+    EXPECT_EQ(occasion("On call until Friday").subject, "On call");
+}
+
+TEST_F(ScheduleDetectorTest, OnlyTheDateLeavesReminder) {
+    const auto alone = occasion("Friday 10:00");
+    EXPECT_EQ(alone.subject, "Reminder");
+    EXPECT_TRUE(alone.hasTime);
+    EXPECT_EQ(alone.date, at("2026-03-13T10:00:00-04:00"));
+    EXPECT_EQ(occasion("on Friday").subject, "Reminder");
+    EXPECT_EQ(occasion("Due: 03/15/2026").subject, "Reminder");
+}
+
+TEST_F(ScheduleDetectorTest, HasTimeReadsLocalHourAndMinute) {
+    EXPECT_TRUE(occasion("Standup 9:15am tomorrow").hasTime);
+    EXPECT_TRUE(occasion("Call at 00:30 tomorrow").hasTime); // minute only
+    EXPECT_FALSE(occasion("Launch at midnight tomorrow").hasTime);
+    EXPECT_FALSE(occasion("Launch 2026-03-12").hasTime);
+    // Seconds do not count: 00:00:30 local is date-only.
+    EXPECT_FALSE(occasion("Sync 2026-03-12T04:00:30Z").hasTime);
+    // Midnight UTC is 20:00 here.
+    EXPECT_TRUE(occasion("Sync 2026-03-12T00:00:00Z").hasTime);
+}
+
+TEST_F(ScheduleDetectorTest, DeadlineWordsAreSubstrings) {
+    EXPECT_TRUE(occasion("Standby on Monday").isDeadline); // "standby " holds "by "
+    EXPECT_TRUE(occasion("Lobby Friday").isDeadline);
+    EXPECT_TRUE(occasion("Renewal tomorrow").isDeadline);
+    EXPECT_TRUE(occasion("SUBMIT report Friday").isDeadline);
+    EXPECT_TRUE(occasion("Deadline tomorrow").isDeadline);
+    EXPECT_TRUE(occasion("Card expires 03/15/2026").isDeadline);
+    EXPECT_TRUE(occasion("Pay before Friday").isDeadline);
+    EXPECT_FALSE(occasion("Lunch Friday").isDeadline);
+    EXPECT_FALSE(occasion("Goodbye party Friday").isDeadline); // "goodbye" has no "by "
+    EXPECT_FALSE(occasion("Friday by").isDeadline);            // trimmed: no blank after "by"
+}
+
+TEST_F(ScheduleDetectorTest, AbsentWithoutDateOrBeyondTwoHundredCharacters) {
+    EXPECT_FALSE(ScheduleDetector::occasion("", reference));
+    EXPECT_FALSE(ScheduleDetector::occasion(" \n\t ", reference));
+    EXPECT_FALSE(ScheduleDetector::occasion("Buy milk", reference));
+    EXPECT_FALSE(ScheduleDetector::occasion("Python 3.12 costs $12.03", reference));
+
+    // Counted in characters after trimming: "e" with a combining accent is one.
+    std::string pad;
+    for (int k = 0; k < 191; ++k)
+        pad += "e\u0301";
+    const std::string exactly200 = pad + " tomorrow"; // 191 + 9
+    EXPECT_TRUE(ScheduleDetector::occasion("   " + exactly200 + "\n", reference));
+    EXPECT_FALSE(ScheduleDetector::occasion(exactly200 + "!", reference));
+}
+
+TEST(ScheduleDetector, TrimmingDanglingConnectives) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Meeting on", "Meeting"},
+        {"Meeting ON", "Meeting"},
+        {"Lunch with Ann, at", "Lunch with Ann"},
+        {"Deliver by:", "Deliver"},
+        {"Flight is scheduled for", "Flight"},
+        {"on", ""},
+        {"on at", ""},
+        {"Planned: scheduled", ""}, // the last word left is a connective too
+        {"On call", "On call"},
+        {"Due", ""},
+        {"  Review  draft  ", "Review draft"},
+        {"- Review -", "Review"},
+        {"Notes \u2013 on", "Notes"},
+        {"", ""},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(ScheduleDetector::trimmingDanglingConnectives(text), expected) << text;
+}
+
+} // namespace
+} // namespace tessellar

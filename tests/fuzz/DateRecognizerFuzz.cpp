@@ -1,0 +1,44 @@
+// Any bytes give dates or none: no crash, no hang, and every match is well formed.
+#include "kit/detect/DateRecognizer.h"
+#include "kit/detect/ScheduleDetector.h"
+#include "kit/text/Unicode.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace {
+
+using namespace tessellar;
+
+const DateRecognizer::Options& options(bool dayFirst) {
+    static const auto zone =
+        std::shared_ptr<const icu::TimeZone>(icu::TimeZone::createTimeZone("America/New_York"));
+    static const auto us = DateRecognizer::Options::forLocale(icu::Locale("en_US"), zone);
+    static const auto britain = DateRecognizer::Options::forLocale(icu::Locale("en_GB"), zone);
+    return dayFirst ? britain : us;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const Timestamp now = Timestamp::fromUnix(1773239400);
+    const auto matches = DateRecognizer::scan(text, now, options(size % 2 == 1));
+    const std::int32_t length = unicode::toICU(text).length();
+    std::int32_t previousEnd = 0;
+    for (const DataDetector::Match& match : matches) {
+        if (match.type != DataDetector::Type::date || !match.date || !std::isfinite(match.date->unixSeconds))
+            __builtin_trap();
+        if (match.range.length <= 0 || match.range.location < previousEnd || match.range.end() > length)
+            __builtin_trap();
+        // Years 1600 to 9999, give or take a day of zone offset.
+        if (match.date->unixSeconds < -11676182400.0 || match.date->unixSeconds > 253402387200.0)
+            __builtin_trap();
+        previousEnd = match.range.end();
+    }
+    if (size <= 256)
+        ScheduleDetector::occasion(text, now);
+    return 0;
+}

@@ -1,0 +1,84 @@
+// Any text gives a token or none. Half the inputs are taken as a payload and wrapped into a
+// well-formed token, so decoding and claim reading get exercised beyond the shape checks.
+#include "kit/detect/Base64URL.h"
+#include "kit/detect/JWTDetector.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+
+using tessellar::Base64URL;
+using tessellar::JWTDetector;
+
+namespace {
+
+void require(bool condition) {
+    if (!condition)
+        __builtin_trap();
+}
+
+// The deepest nesting of brackets outside strings.
+std::size_t nesting(std::string_view json) {
+    std::size_t depth = 0;
+    std::size_t deepest = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < json.size(); ++i) {
+        const char c = json[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            deepest = std::max(deepest, ++depth);
+        } else if ((c == ']' || c == '}') && depth > 0) {
+            --depth;
+        }
+    }
+    return deepest;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    if (size == 0)
+        return 0;
+    const std::string_view rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+    if (data[0] & 1) {
+        const auto token = JWTDetector::token(rest);
+        if (token)
+            require(token->algorithm.has_value() && !token->header.empty() && !token->payload.empty());
+        return 0;
+    }
+
+    const std::string wrapped =
+        Base64URL::encode(R"({"alg":"HS256"})") + "." + Base64URL::encode(rest) + ".sig";
+    const auto token = JWTDetector::token(wrapped);
+    require(Base64URL::decode(Base64URL::encode(rest)) == std::string(rest));
+    if (token) {
+        // nlohmann refuses numbers beyond the range of a double, which are valid JSON; anything
+        // else it refuses must not have been accepted.
+        try {
+            const auto payload = nlohmann::json::parse(rest);
+            require(payload.is_object());
+            require(nlohmann::json::parse(token->payload) == payload);
+            require(token->expiresAt.has_value() == (payload.contains("exp") && payload["exp"].is_number()));
+            require(token->issuer.has_value() == (payload.contains("iss") && payload["iss"].is_string()));
+        } catch (const nlohmann::json::out_of_range&) {
+        } catch (const nlohmann::json::exception&) {
+            require(false);
+        }
+    } else if (wrapped.size() <= 8192 && rest.find('\0') == std::string_view::npos &&
+               nlohmann::json::accept(rest)) {
+        // (nlohmann reads a NUL byte as the end of its input, so such payloads are left out.)
+        // Refused although the payload is JSON: only a non-object or nesting beyond the limit.
+        require(!nlohmann::json::parse(rest).is_object() || nesting(rest) > 1024);
+    }
+    return 0;
+}

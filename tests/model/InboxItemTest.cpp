@@ -1,0 +1,213 @@
+#include "kit/model/InboxItem.h"
+
+#include "kit/model/InboxItemJSON.h"
+#include "kit/text/ISO8601.h"
+#include "support/TempDir.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace tessellar {
+namespace {
+
+using nlohmann::json;
+
+constexpr const char* storedExample =
+    R"({"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","createdAt":786000000.25,"sourceType":"clipboard",)"
+    R"("contentType":"invoice","title":"Acme Widgets","originalText":"…","metadata":{"facts":[)"
+    R"({"key":"company","value":"Acme Widgets","isPrimary":true},{"key":"amount","value":"$120.00","isPrimary":true},)"
+    R"({"key":"dueDate","value":"Due Mar 1","isPrimary":false}],"hidden":{"dueDateISO":"2026-03-01T09:00:00Z"}},)"
+    R"("confidence":0.8,"suggestedActionIDs":["createReminder","smartRename","moveToFolder","summarize",)"
+    R"("revealInFinder"],"completedActionIDs":[],"classificationSource":"rules"})";
+
+InboxItem sampleItem() {
+    InboxItem item;
+    item.id = *Uuid::parse("6F9619FF-8B86-D011-B42D-00C04FC964FF");
+    item.createdAt = Timestamp::fromReferenceSeconds(786000000.25);
+    item.sourceType = SourceType::drop;
+    item.contentType = ContentType::pdf;
+    item.title = "Quarterly report";
+    item.headline = "12 pages";
+    item.originalText = "orig";
+    item.extractedText = "extracted \u2014 text";
+    item.fileURL = Url::fromFilePath("/home/ana/Desktop/Q3 report.pdf");
+    item.sourceURL = Url::parse("https://example.com/q3?x=1");
+    item.imagePath =
+        Url::fromFilePath("/home/ana/.local/share/Tessellar/Images/6F9619FF-8B86-D011-B42D-00C04FC964FF.png");
+    item.metadata.set("pageCount", std::string("12 pages"), std::string("Pages"), true);
+    item.metadata.setDate("date", Timestamp::fromUnix(1772357400), "Mar 1");
+    item.confidence = 0.55;
+    item.suggestedActionIDs = {ActionID("summarize"), ActionID("smartRename")};
+    item.completedActionIDs = {ActionID("summarize")};
+    item.classificationSource = ClassificationSource::mixed;
+    return item;
+}
+
+TEST(InboxItem, BestTextPrefersNonBlankExtractedTextAndKeepsItUntrimmed) {
+    InboxItem item;
+    item.extractedText = "  \n";
+    item.originalText = "hello";
+    EXPECT_EQ(item.bestText(), "hello");
+    item.originalText = " \t";
+    EXPECT_EQ(item.bestText(), std::nullopt);
+    item.extractedText = " scanned \n";
+    EXPECT_EQ(item.bestText(), " scanned \n");
+}
+
+TEST(InboxItem, DisplayHeadlineFallsBackToTheTypeNameOnlyWhenEmpty) {
+    InboxItem item;
+    item.contentType = ContentType::travel;
+    EXPECT_EQ(item.displayHeadline(), "Flight");
+    item.headline = "";
+    EXPECT_EQ(item.displayHeadline(), "Flight");
+    item.headline = " ";
+    EXPECT_EQ(item.displayHeadline(), " "); // not trimmed
+}
+
+TEST(InboxItem, MarkCompletedKeepsFirstRunOrderWithoutRepeats) {
+    InboxItem item;
+    item.markCompleted(ActionID("copyText"));
+    item.markCompleted(ActionID("openURL"));
+    item.markCompleted(ActionID("copyText"));
+    EXPECT_EQ(item.completedActionIDs, (std::vector{ActionID("copyText"), ActionID("openURL")}));
+}
+
+TEST(InboxItem, FilePresenceIsCheckedAtEachCall) {
+    testing::TempDir dir;
+    InboxItem item;
+    EXPECT_FALSE(item.hasFile());
+    EXPECT_FALSE(item.isFileStillPresent());
+    const auto path = dir / "a b.pdf";
+    item.fileURL = Url::fromFilePath(path);
+    EXPECT_TRUE(item.hasFile());
+    EXPECT_FALSE(item.isFileStillPresent());
+    std::ofstream(path) << "%PDF";
+    EXPECT_TRUE(item.isFileStillPresent());
+    std::filesystem::remove(path);
+    EXPECT_FALSE(item.isFileStillPresent());
+}
+
+TEST(InboxItemJSON, DecodesTheStoredExample) {
+    const auto item = item_json::decodePayload(storedExample);
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->id.string(), "6F9619FF-8B86-D011-B42D-00C04FC964FF");
+    EXPECT_DOUBLE_EQ(item->createdAt.referenceSeconds(), 786000000.25);
+    EXPECT_DOUBLE_EQ(item->createdAt.unixSeconds, 786000000.25 + 978307200);
+    EXPECT_EQ(item->sourceType, SourceType::clipboard);
+    EXPECT_EQ(item->contentType, ContentType::invoice);
+    EXPECT_EQ(item->originalText, "\u2026");
+    EXPECT_FALSE(item->headline);
+    EXPECT_FALSE(item->fileURL);
+    ASSERT_EQ(item->metadata.facts.size(), 3u);
+    EXPECT_FALSE(item->metadata.facts[0].label);
+    EXPECT_EQ(item->metadata.date("dueDate"), iso8601::parse("2026-03-01T09:00:00Z"));
+    EXPECT_EQ(item->suggestedActionIDs.size(), 5u);
+    EXPECT_EQ(item->suggestedActionIDs[4], ActionID("revealInFinder"));
+    EXPECT_EQ(item->classificationSource, ClassificationSource::rules);
+
+    // Re-encoding gives the same JSON value (key order aside).
+    EXPECT_EQ(item_json::encode(*item), json::parse(storedExample));
+}
+
+TEST(InboxItemJSON, RoundTripsEveryField) {
+    const InboxItem item = sampleItem();
+    const auto decoded = item_json::decodePayload(item_json::payload(item));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(*decoded, item);
+    EXPECT_EQ(decoded->fileURL->absoluteString(), "file:///home/ana/Desktop/Q3%20report.pdf");
+    EXPECT_EQ(decoded->fileURL->lastPathComponent(), "Q3 report.pdf");
+}
+
+TEST(InboxItemJSON, OmitsAbsentOptionalsAndAlwaysWritesMetadataParts) {
+    InboxItem item;
+    item.id = Uuid::random();
+    item.title = "t";
+    const json j = item_json::encode(item);
+    for (const char* key : {"headline", "originalText", "extractedText", "fileURL", "sourceURL", "imagePath"})
+        EXPECT_FALSE(j.contains(key)) << key;
+    for (const char* key : {"id", "createdAt", "sourceType", "contentType", "title", "metadata", "confidence",
+                            "suggestedActionIDs", "completedActionIDs", "classificationSource"})
+        EXPECT_TRUE(j.contains(key)) << key;
+    EXPECT_EQ(j["metadata"], json::parse(R"({"facts":[],"hidden":{}})"));
+    EXPECT_EQ(j["id"].get<std::string>(), item.id.string());
+    EXPECT_EQ(j["id"].get<std::string>().find_first_of("abcdef"), std::string::npos); // upper case
+}
+
+TEST(InboxItemJSON, WritesLabelsOnlyWhenPresent) {
+    InboxItem item = sampleItem();
+    const json facts = item_json::encode(item)["metadata"]["facts"];
+    EXPECT_EQ(facts[0],
+              json::parse(R"({"key":"pageCount","label":"Pages","value":"12 pages","isPrimary":true})"));
+    EXPECT_EQ(facts[1], json::parse(R"({"key":"date","value":"Mar 1","isPrimary":false})"));
+}
+
+TEST(InboxItemJSON, ReadingIsLenientAboutOrderUnknownKeysNullsAndCase) {
+    json j = json::parse(storedExample);
+    j["somethingNew"] = {1, 2, 3};
+    j["headline"] = nullptr;
+    j["id"] = "6f9619ff-8b86-d011-b42d-00c04fc964ff";
+    j["confidence"] = 1; // an integer is a number too
+    j["metadata"].erase("hidden");
+    j["metadata"]["facts"][0]["extra"] = true;
+    const auto item = item_json::decodePayload(j.dump());
+    ASSERT_TRUE(item);
+    EXPECT_FALSE(item->headline);
+    EXPECT_EQ(item->id.string(), "6F9619FF-8B86-D011-B42D-00C04FC964FF");
+    EXPECT_EQ(item->confidence, 1.0);
+    EXPECT_TRUE(item->metadata.hidden.empty());
+
+    j["metadata"].erase("facts");
+    const auto noFacts = item_json::decodePayload(j.dump());
+    ASSERT_TRUE(noFacts);
+    EXPECT_TRUE(noFacts->metadata.facts.empty());
+}
+
+TEST(InboxItemJSON, RejectsMissingRequiredKeysWrongTypesAndUnknownRawValues) {
+    const json good = json::parse(storedExample);
+    const auto rejects = [](const json& j) { return !item_json::decodePayload(j.dump()).has_value(); };
+
+    for (const char* key : {"id", "createdAt", "sourceType", "contentType", "title", "metadata", "confidence",
+                            "suggestedActionIDs", "completedActionIDs", "classificationSource"}) {
+        json j = good;
+        j.erase(key);
+        EXPECT_TRUE(rejects(j)) << "missing " << key;
+    }
+    const std::vector<std::pair<std::string, json>> bad{
+        {"contentType", "spreadsheet"}, {"sourceType", "email"}, {"classificationSource", "Rules"},
+        {"id", "not-a-uuid"},           {"createdAt", "2026"},   {"title", 5},
+        {"fileURL", "not a url"},       {"confidence", nullptr}, {"suggestedActionIDs", json::array({1})},
+        {"metadata", json::array()},
+    };
+    for (const auto& [key, value] : bad) {
+        json j = good;
+        j[key] = value;
+        EXPECT_TRUE(rejects(j)) << key << " = " << value.dump();
+    }
+    for (const char* factKey : {"key", "value", "isPrimary"}) {
+        json j = good;
+        j["metadata"]["facts"][0].erase(factKey);
+        EXPECT_TRUE(rejects(j)) << "fact without " << factKey;
+    }
+    json primaryAsString = good;
+    primaryAsString["metadata"]["facts"][0]["isPrimary"] = "true";
+    EXPECT_TRUE(rejects(primaryAsString));
+    json hiddenNumber = good;
+    hiddenNumber["metadata"]["hidden"]["x"] = 3;
+    EXPECT_TRUE(rejects(hiddenNumber));
+
+    EXPECT_FALSE(item_json::decodePayload("{"));
+    EXPECT_FALSE(item_json::decodePayload(""));
+    EXPECT_FALSE(item_json::decodePayload("[]"));
+    EXPECT_FALSE(item_json::decodePayload(std::string("\xff\xfe", 2)));
+}
+
+TEST(InboxItemJSON, InvalidUTF8InTextIsReplacedRatherThanLost) {
+    InboxItem item = sampleItem();
+    item.originalText = std::string("ok \xff end");
+    const auto decoded = item_json::decodePayload(item_json::payload(item));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->originalText, "ok \xEF\xBF\xBD end");
+}
+
+} // namespace
+} // namespace tessellar

@@ -1,0 +1,106 @@
+#include "kit/model/ItemMetadata.h"
+
+#include <gtest/gtest.h>
+
+namespace tessellar {
+namespace {
+
+using Fact = ItemMetadata::Fact;
+
+TEST(ItemMetadata, SetIgnoresAbsentAndBlankValues) {
+    ItemMetadata m;
+    m.set("amount", std::nullopt);
+    m.set("amount", std::string("   "));
+    m.set("amount", std::string(" \n\t"));
+    EXPECT_TRUE(m.isEmpty());
+    m.set("amount", std::string(" $5 "));
+    ASSERT_EQ(m.facts.size(), 1u);
+    EXPECT_EQ(m.facts[0].value, " $5 "); // stored untrimmed
+}
+
+TEST(ItemMetadata, SetReplacesInPlaceIncludingAnAbsentLabel) {
+    ItemMetadata m;
+    m.set("company", std::string("Acme"), std::string("From"), true);
+    m.set("amount", std::string("$5"));
+    m.set("dueDate", std::string("Mar 1"));
+    m.set("company", std::string("Globex"));
+    ASSERT_EQ(m.facts.size(), 3u);
+    EXPECT_EQ(m.facts[0], (Fact{"company", std::nullopt, "Globex", false}));
+    EXPECT_EQ(m.facts[1].key, "amount");
+    EXPECT_EQ(m["company"], "Globex");
+    EXPECT_EQ(m["missing"], std::nullopt);
+}
+
+TEST(ItemMetadata, HiddenValuesAreNeverRemovedByEmptyOrAbsentValues) {
+    ItemMetadata m;
+    m.setHidden("k", std::string("v"));
+    m.setHidden("k", std::string(""));
+    m.setHidden("k", std::nullopt);
+    EXPECT_EQ(m.hidden.at("k"), "v");
+    m.setHidden("k", std::string(" "));
+    EXPECT_EQ(m.hidden.at("k"), " ");
+    EXPECT_TRUE(m.isEmpty()); // hidden values do not count
+}
+
+TEST(ItemMetadata, SetDateWritesTheFactAndTheUTCISOValue) {
+    ItemMetadata m;
+    m.setDate("dueDate", std::nullopt, "Due Mar 1");
+    EXPECT_TRUE(m.facts.empty());
+    EXPECT_TRUE(m.hidden.empty());
+
+    // 2026-03-01T09:30:00.75Z: fractions are dropped.
+    m.setDate("dueDate", Timestamp::fromUnix(1772357400.75), "Due Mar 1", true);
+    EXPECT_EQ(ItemMetadata::isoKey("dueDate"), "dueDateISO");
+    EXPECT_EQ(m.hidden.at("dueDateISO"), "2026-03-01T09:30:00Z");
+    EXPECT_EQ(m.facts[0], (Fact{"dueDate", std::nullopt, "Due Mar 1", true}));
+    EXPECT_EQ(m.date("dueDate"), Timestamp::fromUnix(1772357400));
+}
+
+TEST(ItemMetadata, DateIsAbsentWhenMissingOrUnparsable) {
+    ItemMetadata m;
+    EXPECT_FALSE(m.date("date"));
+    m.setHidden("dateISO", std::string("yesterday"));
+    EXPECT_FALSE(m.date("date"));
+    m.hidden["dateISO"] = "2026-02-30T10:00:00Z";
+    EXPECT_FALSE(m.date("date"));
+    m.hidden["dateISO"] = "2026-03-01T10:00:00+01:00";
+    EXPECT_EQ(m.date("date"), Timestamp::fromUnix(1772355600));
+}
+
+TEST(ItemMetadata, SummaryLineJoinsTheFirstValuesWithAMiddleDot) {
+    ItemMetadata m;
+    EXPECT_EQ(m.summaryLine(3), "");
+    m.set("a", std::string("A"));
+    m.set("b", std::string("B"));
+    m.set("c", std::string("C"));
+    EXPECT_EQ(m.summaryLine(2), "A \u00B7 B");
+    EXPECT_EQ(m.summaryLine(10), "A \u00B7 B \u00B7 C");
+    EXPECT_EQ(m.summaryLine(0), "");
+}
+
+TEST(ItemMetadataFact, RepeatsTheHeadlineOnlyWhenUnlabelledAndLongEnough) {
+    const Fact fact{"subject", std::nullopt, "Quarterly report for the board", false};
+    EXPECT_TRUE(fact.repeats("Quarterly report for the board"));
+    EXPECT_TRUE(fact.repeats("  Quarterly report for the board \n"));
+    EXPECT_TRUE(fact.repeats("Quarterly report f\u2026")); // 18 characters without the ellipsis
+    EXPECT_FALSE(fact.repeats("Quarterly\u2026"));         // 9 characters
+    EXPECT_FALSE(fact.repeats("Quarterly report x\u2026"));
+    EXPECT_TRUE(fact.repeats("Quarterly report f")); // a long enough prefix counts without an ellipsis too
+    EXPECT_FALSE(fact.repeats(""));
+    EXPECT_FALSE(fact.repeats("Quarterly r\u00E9\u2026")); // 12 characters, not a prefix
+
+    const Fact labelled{"subject", std::string("Subject"), "Quarterly report for the board", false};
+    EXPECT_FALSE(labelled.repeats("Quarterly report for the board"));
+
+    const Fact blank{"subject", std::nullopt, "  ", false};
+    EXPECT_FALSE(blank.repeats("  "));
+}
+
+TEST(ItemMetadataFact, TwelveCharacterPrefixIsTheBoundary) {
+    const Fact fact{"k", std::nullopt, "abcdefghijklmnop", false};
+    EXPECT_TRUE(fact.repeats("abcdefghijkl\u2026")); // exactly 12
+    EXPECT_FALSE(fact.repeats("abcdefghijk\u2026")); // 11
+}
+
+} // namespace
+} // namespace tessellar

@@ -1,0 +1,333 @@
+#include "kit/storage/SQLiteHistoryStore.h"
+
+#include "kit/model/InboxItemJSON.h"
+#include "kit/model/TessellarError.h"
+#include "kit/storage/AppPaths.h"
+#include "support/LogCapture.h"
+#include "support/TempDir.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <thread>
+#include <unistd.h>
+
+namespace tessellar {
+namespace {
+
+using testing::LogCapture;
+using testing::TempDir;
+
+InboxItem makeItem(std::string title, double unixSeconds, ContentType type = ContentType::plainText) {
+    InboxItem item;
+    item.id = Uuid::random();
+    item.createdAt = Timestamp::fromUnix(unixSeconds);
+    item.title = std::move(title);
+    item.contentType = type;
+    return item;
+}
+
+std::vector<std::string> titles(const std::vector<InboxItem>& items) {
+    std::vector<std::string> out;
+    for (const auto& item : items)
+        out.push_back(item.title);
+    return out;
+}
+
+// A second, plain connection to the same file, for arranging what the store must cope with.
+class RawDatabase {
+public:
+    explicit RawDatabase(const std::filesystem::path& path) { sqlite3_open(path.c_str(), &db_); }
+    ~RawDatabase() { sqlite3_close(db_); }
+    void exec(const std::string& sql) const {
+        char* error = nullptr;
+        ASSERT_EQ(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
+            << (error ? error : "");
+    }
+    std::string text(const std::string& sql) const {
+        sqlite3_stmt* s = nullptr;
+        sqlite3_prepare_v2(db_, sql.c_str(), -1, &s, nullptr);
+        std::string out;
+        if (sqlite3_step(s) == SQLITE_ROW && sqlite3_column_text(s, 0))
+            out = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+        sqlite3_finalize(s);
+        return out;
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+class SQLiteHistoryStoreTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::filesystem::path path = dir / "history.sqlite";
+};
+
+TEST_F(SQLiteHistoryStoreTest, CreatesItsFolderSchemaAndWriteAheadLog) {
+    const auto nested = dir / "a" / "b" / "history.sqlite";
+    SQLiteHistoryStore store(nested.string());
+    EXPECT_TRUE(std::filesystem::exists(nested));
+    RawDatabase raw(nested);
+    EXPECT_EQ(raw.text("PRAGMA journal_mode;"), "wal");
+    EXPECT_EQ(
+        raw.text("SELECT sql FROM sqlite_master WHERE name = 'items';"),
+        "CREATE TABLE items (\n    id TEXT PRIMARY KEY,\n    created_at REAL NOT NULL,\n    title TEXT NOT "
+        "NULL,\n    search_text TEXT NOT NULL,\n    payload BLOB NOT NULL\n)");
+    EXPECT_EQ(raw.text("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = 'items' AND sql "
+                       "IS NOT NULL;"),
+              "items_created_at");
+}
+
+TEST_F(SQLiteHistoryStoreTest, SavingTheSameIdTwiceKeepsOneRowWithTheSecondItem) {
+    SQLiteHistoryStore store(path.string());
+    InboxItem item = makeItem("First", 1000);
+    store.save(item);
+    item.title = "Second";
+    item.createdAt = Timestamp::fromUnix(2000);
+    item.headline = "Updated";
+    store.update(item);
+
+    RawDatabase raw(path);
+    EXPECT_EQ(raw.text("SELECT count(*) FROM items;"), "1");
+    EXPECT_EQ(raw.text("SELECT title FROM items;"), "Second");
+    EXPECT_EQ(raw.text("SELECT created_at FROM items;"), "2000.0"); // Unix seconds, not since 2001
+    EXPECT_EQ(raw.text("SELECT id FROM items;"), item.id.string());
+    EXPECT_EQ(raw.text("SELECT search_text FROM items;"), "second text updated");
+    EXPECT_EQ(store.item(item.id), item);
+}
+
+TEST_F(SQLiteHistoryStoreTest, RecentIsNewestFirstAndLimited) {
+    SQLiteHistoryStore store(path.string());
+    store.save(makeItem("old", 100));
+    store.save(makeItem("newest", 300));
+    store.save(makeItem("middle", 200));
+    EXPECT_EQ(titles(store.recent(10)), (std::vector<std::string>{"newest", "middle", "old"}));
+    EXPECT_EQ(titles(store.recent(2)), (std::vector<std::string>{"newest", "middle"}));
+    EXPECT_TRUE(store.recent(0).empty());
+}
+
+TEST_F(SQLiteHistoryStoreTest, SearchTextGathersTheSearchablePartsLowerCased) {
+    InboxItem item = makeItem("Invoice from ACME", 10, ContentType::invoice);
+    item.metadata.set("amount", std::string("$120.00"));
+    item.metadata.setHidden("secret", std::string("HIDDEN"));
+    item.sourceURL = Url::parse("https://Example.com/Bill");
+    item.fileURL = Url::fromFilePath("/tmp/Docs/Acme Bill.PDF");
+    item.originalText = std::string("Line ONE");
+    EXPECT_EQ(SQLiteHistoryStore::searchText(item),
+              "invoice from acme invoice invoice $120.00 https://example.com/bill acme bill.pdf line one");
+    item.headline = "";
+    EXPECT_EQ(SQLiteHistoryStore::searchText(item).substr(0, 34), "invoice from acme invoice invoice ");
+    item.headline = "\u00C9T\u00C9";
+    EXPECT_NE(SQLiteHistoryStore::searchText(item).find("\u00E9t\u00E9"), std::string::npos);
+}
+
+TEST_F(SQLiteHistoryStoreTest, SearchTextTakesAtMost2000CharactersOfTheBestText) {
+    InboxItem item = makeItem("t", 1);
+    item.extractedText = std::string(1999, 'a') + "\u00E9xyz";
+    const std::string text = SQLiteHistoryStore::searchText(item);
+    EXPECT_TRUE(text.ends_with(std::string(1999, 'a') + "\u00E9")) << text.substr(text.size() - 10);
+}
+
+TEST_F(SQLiteHistoryStoreTest, SearchMatchesLiterallyAndCaseInsensitively) {
+    SQLiteHistoryStore store(path.string());
+    store.save(makeItem("Invoice from Acme", 1));
+    store.save(makeItem("discount 50% off", 2));
+    store.save(makeItem("scored 50 points", 3));
+    store.save(makeItem("file a_b", 4));
+    store.save(makeItem("file axb", 5));
+    store.save(makeItem("path C:\\temp", 6));
+
+    EXPECT_EQ(titles(store.search("INVOICE", 10)), std::vector<std::string>{"Invoice from Acme"});
+    EXPECT_EQ(titles(store.search("50%", 10)), std::vector<std::string>{"discount 50% off"});
+    EXPECT_EQ(titles(store.search("a_b", 10)), std::vector<std::string>{"file a_b"});
+    EXPECT_EQ(titles(store.search("c:\\t", 10)), std::vector<std::string>{"path C:\\temp"});
+    EXPECT_EQ(titles(store.search("  acme \n", 10)), std::vector<std::string>{"Invoice from Acme"});
+    EXPECT_TRUE(store.search("nothing like it", 10).empty());
+    EXPECT_EQ(store.search("   ", 3), store.recent(3));
+    EXPECT_EQ(store.search("", 10).size(), 6u);
+    EXPECT_EQ(titles(store.search("file", 1)), std::vector<std::string>{"file axb"});
+}
+
+TEST_F(SQLiteHistoryStoreTest, LikePatternEscapesInOrder) {
+    EXPECT_EQ(SQLiteHistoryStore::likePattern("50%"), "%50\\%%");
+    EXPECT_EQ(SQLiteHistoryStore::likePattern("A_B"), "%a\\_b%");
+    EXPECT_EQ(SQLiteHistoryStore::likePattern("\\%"), "%\\\\\\%%");
+}
+
+TEST_F(SQLiteHistoryStoreTest, UnreadableRowsAreSkippedAndLogged) {
+    SQLiteHistoryStore store(path.string());
+    const InboxItem good = makeItem("good", 10);
+    store.save(good);
+    RawDatabase raw(path);
+    InboxItem spreadsheet = makeItem("bad", 20);
+    std::string payload = item_json::payload(spreadsheet);
+    payload.replace(payload.find("\"plainText\""), 11, "\"spreadsheet\"");
+    raw.exec("INSERT INTO items VALUES ('" + spreadsheet.id.string() + "', 20, 'bad', 'good bad', '" +
+             payload + "');");
+    raw.exec("INSERT INTO items VALUES ('X', 30, 'junk', 'good junk', x'7b7b');");
+    raw.exec("INSERT INTO items VALUES ('Y', 40, 'empty', 'good empty', x'');");
+
+    LogCapture log;
+    EXPECT_EQ(titles(store.recent(10)), std::vector<std::string>{"good"});
+    EXPECT_EQ(titles(store.search("good", 10)), std::vector<std::string>{"good"});
+    EXPECT_FALSE(store.item(spreadsheet.id));
+    EXPECT_EQ(store.item(good.id), good);
+    const auto records = log.records();
+    // Two unreadable rows for recent, two for search, one for item; the empty payload is skipped silently.
+    EXPECT_EQ(std::count(records.begin(), records.end(),
+                         Log::Record{Log::Category::storage, Log::Level::error,
+                                     "Skipped an unreadable history row"}),
+              5);
+}
+
+TEST_F(SQLiteHistoryStoreTest, DeletingOneAllAndExpiredItems) {
+    SQLiteHistoryStore store(path.string());
+    const InboxItem a = makeItem("a", 100), b = makeItem("b", 200), c = makeItem("c", 300);
+    for (const auto& item : {a, b, c})
+        store.save(item);
+
+    EXPECT_NO_THROW(store.deleteItem(Uuid::random())); // not stored: fine
+    EXPECT_TRUE(store.deleteItems(Timestamp::fromUnix(50)).empty());
+    EXPECT_EQ(store.recent(10).size(), 3u);
+
+    const auto removed = store.deleteItems(Timestamp::fromUnix(200)); // strictly older
+    EXPECT_EQ(titles(removed), std::vector<std::string>{"a"});
+    EXPECT_EQ(titles(store.recent(10)), (std::vector<std::string>{"c", "b"}));
+
+    store.deleteItem(c.id);
+    EXPECT_EQ(titles(store.recent(10)), std::vector<std::string>{"b"});
+    store.deleteAll();
+    EXPECT_TRUE(store.recent(10).empty());
+}
+
+TEST_F(SQLiteHistoryStoreTest, ReopeningTheFileKeepsEverything) {
+    const InboxItem item = makeItem("kept", 123.5, ContentType::json);
+    {
+        SQLiteHistoryStore store(path.string());
+        store.save(item);
+    }
+    SQLiteHistoryStore reopened(path.string());
+    EXPECT_EQ(reopened.recent(5), std::vector<InboxItem>{item});
+}
+
+TEST_F(SQLiteHistoryStoreTest, InMemoryDatabasesNeedNoFolder) {
+    SQLiteHistoryStore store(":memory:");
+    store.save(makeItem("x", 1));
+    EXPECT_EQ(store.recent(1).size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(":memory:"));
+}
+
+TEST_F(SQLiteHistoryStoreTest, ConcurrentSavesAndReadsFromSeveralThreads) {
+    SQLiteHistoryStore store(path.string());
+    constexpr int threads = 4, perThread = 100;
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t)
+        workers.emplace_back([&store, t] {
+            for (int i = 0; i < perThread; ++i) {
+                store.save(makeItem("t" + std::to_string(t) + "-" + std::to_string(i), t * 1000 + i));
+                if (i % 10 == 0)
+                    (void)store.search("t", 5);
+            }
+        });
+    for (auto& w : workers)
+        w.join();
+    EXPECT_EQ(store.recent(1000).size(), static_cast<std::size_t>(threads * perThread));
+    EXPECT_EQ(store.recent(1).front().title, "t3-99");
+}
+
+TEST_F(SQLiteHistoryStoreTest, FailingStatementsThrowTheStorageErrorsAndKeepRows) {
+    SQLiteHistoryStore store(path.string());
+    InboxItem item = makeItem("original", 100);
+    store.save(item);
+    RawDatabase raw(path);
+    raw.exec("CREATE TRIGGER no_boom BEFORE UPDATE ON items WHEN NEW.title = 'boom' BEGIN SELECT "
+             "RAISE(ABORT, 'no boom'); END;");
+    raw.exec("CREATE TRIGGER keep BEFORE DELETE ON items BEGIN SELECT RAISE(ABORT, 'kept'); END;");
+
+    LogCapture log;
+    item.title = "boom";
+    try {
+        store.save(item);
+        FAIL() << "save should fail";
+    } catch (const TessellarError& e) {
+        EXPECT_EQ(
+            e, TessellarError("Tessellar couldn\u2019t save this item.", {TessellarError::Recovery::retry}));
+    }
+    EXPECT_TRUE(log.contains(Log::Category::storage, Log::Level::error, "SQLite: no boom"));
+    EXPECT_EQ(store.item(item.id)->title, "original"); // the previous row is untouched
+
+    const auto message = [](auto&& call) {
+        try {
+            call();
+        } catch (const TessellarError& e) {
+            return e.message();
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(message([&] { store.deleteItem(item.id); }), "Tessellar couldn\u2019t delete this item.");
+    EXPECT_EQ(message([&] { store.deleteItems(Timestamp::fromUnix(1e12)); }),
+              "Tessellar couldn\u2019t clean up old items.");
+    EXPECT_EQ(message([&] { store.deleteAll(); }), "Tessellar couldn\u2019t set up its history database.");
+    EXPECT_EQ(store.recent(10).size(), 1u); // a failed expiry leaves all rows
+
+    raw.exec("DROP TRIGGER keep;");
+    raw.exec("DROP TABLE items;");
+    // This connection learns of the change while stepping, which ends the list without an error;
+    // from then on the statements no longer prepare.
+    EXPECT_TRUE(store.recent(1).empty());
+    EXPECT_EQ(message([&] { (void)store.recent(1); }), "Tessellar couldn\u2019t read its history.");
+    EXPECT_EQ(message([&] { (void)store.search("x", 1); }), "Tessellar couldn\u2019t read its history.");
+    EXPECT_EQ(message([&] { (void)store.item(item.id); }), "Tessellar couldn\u2019t read its history.");
+    EXPECT_EQ(message([&] { store.save(item); }), "Tessellar couldn\u2019t read its history.");
+    EXPECT_TRUE(log.contains(Log::Category::storage, Log::Level::error, "SQLite: no such table: items"));
+}
+
+TEST_F(SQLiteHistoryStoreTest, OpeningFailuresGiveTheirOwnErrors) {
+    // A file that is not a database opens, but setting it up fails.
+    std::ofstream(path) << std::string(4096, 'x');
+    try {
+        SQLiteHistoryStore store(path.string());
+        FAIL() << "a non-database file must not open";
+    } catch (const TessellarError& e) {
+        EXPECT_EQ(e.message(), "Tessellar couldn\u2019t set up its history database.");
+        EXPECT_EQ(e.recovery(), std::vector{TessellarError::Recovery::retry});
+    }
+
+    // A folder where the file should be cannot be opened.
+    const auto folder = dir / "is-a-folder";
+    std::filesystem::create_directory(folder);
+    try {
+        SQLiteHistoryStore store(folder.string());
+        FAIL() << "a folder must not open";
+    } catch (const TessellarError& e) {
+        EXPECT_EQ(e.message(), "Couldn\u2019t open Tessellar\u2019s history database.");
+        EXPECT_EQ(e.recovery(), std::vector{TessellarError::Recovery::retry});
+    }
+
+    // A parent that is a file cannot be created: the file system's own error.
+    const auto blocker = dir / "blocker";
+    std::ofstream(blocker) << "x";
+    EXPECT_THROW(SQLiteHistoryStore((blocker / "sub" / "history.sqlite").string()),
+                 std::filesystem::filesystem_error);
+}
+
+TEST(AppPaths, FollowXDGDataHome) {
+    const char* saved = std::getenv("XDG_DATA_HOME");
+    const std::string restore = saved ? saved : "";
+    setenv("XDG_DATA_HOME", "/data/home", 1);
+    EXPECT_EQ(AppPaths::supportDirectory(), "/data/home/Tessellar");
+    EXPECT_EQ(AppPaths::databasePath(), "/data/home/Tessellar/history.sqlite");
+    EXPECT_EQ(AppPaths::imagesDirectory(), "/data/home/Tessellar/Images");
+    setenv("XDG_DATA_HOME", "relative/path", 1); // ignored, as XDG requires
+    setenv("HOME", "/home/ana", 1);
+    EXPECT_EQ(AppPaths::supportDirectory(), "/home/ana/.local/share/Tessellar");
+    if (saved)
+        setenv("XDG_DATA_HOME", restore.c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
+}
+
+} // namespace
+} // namespace tessellar

@@ -13,12 +13,8 @@ namespace {
 
 using Key = ItemMetadata::Key;
 
-std::vector<ActionID> actions(std::initializer_list<const char*> ids) {
-    std::vector<ActionID> out;
-    out.reserve(ids.size());
-    for (const char* id : ids)
-        out.emplace_back(id);
-    return out;
+std::vector<ActionID> actions(std::initializer_list<ActionID> ids) {
+    return ids;
 }
 
 Classification make(ContentType type, std::string title, std::optional<std::string> headline,
@@ -52,7 +48,7 @@ Classification ClassificationRules::jwt(const JWTDetector::Token& token, Timesta
                          true);
     std::string title = token.subject ? *token.subject : token.issuer ? *token.issuer : "JSON Web Token";
     return make(ContentType::jwt, std::move(title), expired ? "Expired JWT" : "JWT", 0.97,
-                std::move(metadata), actions({"decodeJWT", "copy"}));
+                std::move(metadata), actions({ActionID::decodeJWT, ActionID::copy}));
 }
 
 Classification ClassificationRules::json(const JSONDetector::Document& document) {
@@ -70,7 +66,7 @@ Classification ClassificationRules::json(const JSONDetector::Document& document)
                         : document.isArray ? "JSON array"
                                            : "JSON object";
     return make(ContentType::json, std::move(title), "JSON", 0.96, std::move(metadata),
-                actions({"formatJSON", "generateSwiftModel", "copy"}));
+                actions({ActionID::formatJSON, ActionID::generateSwiftModel, ActionID::copy}));
 }
 
 Classification ClassificationRules::timestamp(const TimestampDetector::Stamp& stamp, Timestamp now) {
@@ -80,27 +76,28 @@ Classification ClassificationRules::timestamp(const TimestampDetector::Stamp& st
             metadata.set(unicode::lowercased(row.label), row.value, row.label, row.label == "Local");
     return make(ContentType::timestamp, Formatting::dayAndTime(stamp.date),
                 stamp.wasMilliseconds ? "Unix Timestamp (ms)" : "Unix Timestamp", 0.9, std::move(metadata),
-                actions({"convertTimestamp", "copy"}));
+                actions({ActionID::convertTimestamp, ActionID::copy}));
 }
 
 Classification ClassificationRules::link(const Url& url) {
     ItemMetadata metadata;
     metadata.set(Key::host, url.host(), std::nullopt, true);
     return make(ContentType::url, LinkDetector::displayString(url), std::nullopt, 0.98, std::move(metadata),
-                actions({"openURL", "copyURL", "saveForLater", "summarize"}));
+                actions({ActionID::openURL, ActionID::copyURL, ActionID::saveForLater, ActionID::summarize}));
 }
 
 Classification ClassificationRules::email(const std::string& address) {
     ItemMetadata metadata;
     metadata.set(Key::email, address, std::nullopt, true);
     return make(ContentType::emailAddress, address, std::nullopt, 0.95, std::move(metadata),
-                actions({"copy", "askAI"}));
+                actions({ActionID::copy, ActionID::askAI}));
 }
 
 Classification ClassificationRules::phone(const std::string& number) {
     ItemMetadata metadata;
     metadata.set(Key::phone, number, std::nullopt, true);
-    return make(ContentType::phoneNumber, number, std::nullopt, 0.9, std::move(metadata), actions({"copy"}));
+    return make(ContentType::phoneNumber, number, std::nullopt, 0.9, std::move(metadata),
+                actions({ActionID::copy}));
 }
 
 Classification ClassificationRules::postalAddress(const AddressDetector::Address& address) {
@@ -112,7 +109,8 @@ Classification ClassificationRules::postalAddress(const AddressDetector::Address
         metadata.set(Key::locality, lines[1]);
     metadata.setHidden("rawAddress", address.raw);
     return make(ContentType::address, lines.empty() ? address.raw : lines[0], std::nullopt, 0.9,
-                std::move(metadata), actions({"openInMaps", "copyAddress", "createReminder"}));
+                std::move(metadata),
+                actions({ActionID::openInMaps, ActionID::copyAddress, ActionID::createReminder}));
 }
 
 Classification ClassificationRules::code(const CodeDetector::Result& result, std::string_view text,
@@ -138,10 +136,10 @@ Classification ClassificationRules::code(const CodeDetector::Result& result, std
     else
         chosen = title ? *title : shortSummary ? *shortSummary : "Code";
 
-    auto ids =
-        fromScreenshot
-            ? actions({"copy", "openInAgent", "copyExtractedText", "explainError", "askAI", "searchWeb"})
-            : actions({"copy", "explainError", "askAI", "searchWeb"});
+    auto ids = fromScreenshot
+                   ? actions({ActionID::copy, ActionID::openInAgent, ActionID::copyExtractedText,
+                              ActionID::explainError, ActionID::askAI, ActionID::searchWeb})
+                   : actions({ActionID::copy, ActionID::explainError, ActionID::askAI, ActionID::searchWeb});
     return make(ContentType::code, std::move(chosen), std::move(headline), result.isError ? 0.88 : 0.7,
                 std::move(metadata), std::move(ids));
 }
@@ -162,7 +160,8 @@ Classification ClassificationRules::flight(const TravelDetector::Flight& flight,
         metadata.setDate(Key::date, flight.departure, Formatting::dayAndTime(*flight.departure));
     std::string chosen = title ? *title : !number.empty() ? number : "Flight";
     return make(ContentType::travel, std::move(chosen), std::nullopt, flight.confidence, std::move(metadata),
-                actions({"createCalendarEvent", "createReminder", "copy", "summarize"}));
+                actions({ActionID::createCalendarEvent, ActionID::createReminder, ActionID::copy,
+                         ActionID::summarize}));
 }
 
 Classification ClassificationRules::invoice(const DocumentDetector::Invoice& invoice,
@@ -176,7 +175,8 @@ Classification ClassificationRules::invoice(const DocumentDetector::Invoice& inv
     if (invoice.number)
         metadata.set(Key::invoiceNumber, "Invoice " + *invoice.number);
     return make(ContentType::invoice, title, std::nullopt, invoice.confidence, std::move(metadata),
-                actions({"createReminder", "smartRename", "moveToFolder", "summarize", "revealInFinder"}));
+                actions({ActionID::createReminder, ActionID::smartRename, ActionID::moveToFolder,
+                         ActionID::summarize, ActionID::revealInFinder}));
 }
 
 Classification ClassificationRules::receipt(const DocumentDetector::Receipt& receipt,
@@ -187,7 +187,8 @@ Classification ClassificationRules::receipt(const DocumentDetector::Receipt& rec
     if (receipt.date)
         metadata.setDate(Key::date, receipt.date, Formatting::shortDate(*receipt.date, now));
     return make(ContentType::receipt, title, std::nullopt, receipt.confidence, std::move(metadata),
-                actions({"smartRename", "moveToFolder", "summarize", "revealInFinder"}));
+                actions({ActionID::smartRename, ActionID::moveToFolder, ActionID::summarize,
+                         ActionID::revealInFinder}));
 }
 
 Classification ClassificationRules::schedule(const ScheduleDetector::Occasion& occasion, Timestamp now) {
@@ -196,8 +197,9 @@ Classification ClassificationRules::schedule(const ScheduleDetector::Occasion& o
     ItemMetadata metadata;
     metadata.setDate(Key::date, occasion.date, display, true);
     metadata.setHidden("hasTime", occasion.hasTime ? "true" : "false");
-    auto ids = occasion.hasTime ? actions({"createCalendarEvent", "createReminder", "copy"})
-                                : actions({"createReminder", "createCalendarEvent", "copy"});
+    auto ids = occasion.hasTime
+                   ? actions({ActionID::createCalendarEvent, ActionID::createReminder, ActionID::copy})
+                   : actions({ActionID::createReminder, ActionID::createCalendarEvent, ActionID::copy});
     return make(ContentType::date, occasion.subject, occasion.isDeadline ? "Deadline" : "Date", 0.82,
                 std::move(metadata), std::move(ids));
 }
@@ -206,9 +208,10 @@ Classification ClassificationRules::image(const std::string& name, std::string_v
     ItemMetadata metadata;
     setExcerpt(metadata, text);
     auto ids = isBlank(text)
-                   ? actions({"openInAgent", "describeImage", "copy", "smartRename", "revealInFinder"})
-                   : actions({"copyExtractedText", "openInAgent", "describeImage", "copy", "smartRename",
-                              "revealInFinder"});
+                   ? actions({ActionID::openInAgent, ActionID::describeImage, ActionID::copy,
+                              ActionID::smartRename, ActionID::revealInFinder})
+                   : actions({ActionID::copyExtractedText, ActionID::openInAgent, ActionID::describeImage,
+                              ActionID::copy, ActionID::smartRename, ActionID::revealInFinder});
     return make(isScreenshot ? ContentType::screenshot : ContentType::image, name, std::nullopt,
                 isScreenshot ? 0.9 : 0.8, std::move(metadata), std::move(ids));
 }
@@ -218,7 +221,8 @@ Classification ClassificationRules::document(ContentType type, const std::string
     ItemMetadata metadata;
     setExcerpt(metadata, text);
     return make(type, name, std::nullopt, isBlank(text) ? 0.5 : 0.65, std::move(metadata),
-                actions({"summarize", "smartRename", "moveToFolder", "quickLook", "revealInFinder"}));
+                actions({ActionID::summarize, ActionID::smartRename, ActionID::moveToFolder,
+                         ActionID::quickLook, ActionID::revealInFinder}));
 }
 
 Classification ClassificationRules::plainText(std::string_view text) {
@@ -226,7 +230,7 @@ Classification ClassificationRules::plainText(std::string_view text) {
     metadata.set(Key::excerpt, truncated(normalizedWhitespace(text), 220), std::nullopt, true);
     auto title = truncatedLine(firstMeaningfulLine(text), 60);
     return make(ContentType::plainText, title ? *title : "Text", std::nullopt, 0.6, std::move(metadata),
-                actions({"copy", "summarize", "askAI", "createReminder"}));
+                actions({ActionID::copy, ActionID::summarize, ActionID::askAI, ActionID::createReminder}));
 }
 
 } // namespace tessellar

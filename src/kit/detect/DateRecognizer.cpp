@@ -3,8 +3,6 @@
 namespace tessellar {
 
 // PLACEHOLDER: the recogniser lands with its own change.
-std::vector<DataDetector::Match> DateRecognizer::scan(std::string_view, Timestamp) {
-    return {};
-}
+std::vector<DataDetector::Match> DateRecognizer::scan(std::string_view, Timestamp) { return {}; }
 
 } // namespace tessellar

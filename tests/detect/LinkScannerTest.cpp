@@ -114,6 +114,22 @@ TEST(LinkScanner, RangesAreUTF16Units) {
               (Links{{"example.com/a", "http://example.com/a"}, {"example.org", "http://example.org"}}));
 }
 
+TEST(LinkScanner, LinksTouchingTextOfUnspacedScripts) {
+    EXPECT_EQ(links("\u8BF7\u8BBF\u95EEexample.com\u8C22\u8C22"),
+              (Links{{"example.com", "http://example.com"}}));
+    EXPECT_EQ(links("\u30E1\u30FC\u30EBann@example.jp\u307E\u3067"),
+              (Links{{"ann@example.jp", "mailto:ann@example.jp"}}));
+    // With its scheme written out a link runs on over such letters, up to the full stop.
+    EXPECT_EQ(links("\u89C1https://zh.wikipedia.org/wiki/\u4E2D\u56FD\u3002"),
+              (Links{{"https://zh.wikipedia.org/wiki/\u4E2D\u56FD",
+                      "https://zh.wikipedia.org/wiki/\u4E2D\u56FD"}}));
+    // Letters of other scripts belong to the host name they touch.
+    EXPECT_EQ(links("\u0431\u043B\u043Eexample.com"),
+              (Links{{"\u0431\u043B\u043Eexample.com", "http://\u0431\u043B\u043Eexample.com"}}));
+    EXPECT_EQ(links("https://\u4F8B\u5B50.\u4E2D\u56FD/"),
+              (Links{{"https://\u4F8B\u5B50.\u4E2D\u56FD/", "https://\u4F8B\u5B50.\u4E2D\u56FD/"}}));
+}
+
 TEST(LinkScanner, AnyBytesGiveMatchesOrNothing) {
     EXPECT_TRUE(links("").empty());
     // Invalid UTF-8 and an encoded lone surrogate become U+FFFD, one unit each; they end a link.

@@ -8,6 +8,7 @@
 #include <string>
 #include <unicode/locid.h>
 #include <unicode/uchar.h>
+#include <unicode/uscript.h>
 #include <unicode/utf16.h>
 
 // How links are found, in one left-to-right pass over the UTF-16 text:
@@ -46,13 +47,32 @@ bool isOneOf(char32_t c, std::u16string_view set) {
     return c < 0x80 && set.find(static_cast<char16_t>(c)) != set.npos;
 }
 
+// Scripts written without spaces between words: a link typed into such text touches its
+// neighbours, so these letters neither join a host name nor keep a link from starting.
+bool isUnspacedScriptLetter(char32_t c) {
+    if (c < 0x0E00)
+        return false;
+    const auto cp = static_cast<UChar32>(c);
+    if (u_hasBinaryProperty(cp, UCHAR_IDEOGRAPHIC))
+        return true;
+    UErrorCode status = U_ZERO_ERROR;
+    const UScriptCode script = uscript_getScript(cp, &status);
+    return U_SUCCESS(status) && (script == USCRIPT_HIRAGANA || script == USCRIPT_KATAKANA ||
+                                 script == USCRIPT_THAI || script == USCRIPT_LAO || script == USCRIPT_KHMER);
+}
+
 // Letters and digits of any script, and combining marks that continue them.
-bool isWordChar(char32_t c) {
+bool isLetterOrDigit(char32_t c) {
     if (c < 0x80)
         return isASCIIAlpha(c) || isASCIIDigit(c);
     if (c == 0xFFFD)
         return false;
     return u_isalnum(static_cast<UChar32>(c)) || (U_GET_GC_MASK(static_cast<UChar32>(c)) & U_GC_M_MASK) != 0;
+}
+
+// The letters and digits that make up host names and mailboxes.
+bool isWordChar(char32_t c) {
+    return isLetterOrDigit(c) && !isUnspacedScriptLetter(c);
 }
 
 // After one of these a position is inside a larger token, so no scheme-less link starts there.
@@ -69,11 +89,15 @@ bool isHostChar(char32_t c) {
 }
 
 // Characters a link may run over once its host is known; non-ASCII punctuation, symbols,
-// spaces, U+FFFD and lone surrogates end it.
+// spaces, U+FFFD and lone surrogates end it. Only a link with its scheme written out runs on
+// over letters of unspaced scripts ("https://zh.wikipedia.org/wiki/中国").
 bool isURLChar(char32_t c) {
     if (c < 0x80)
         return c > 0x20 && c != 0x7F && !isOneOf(c, u"<>\"`|\\^");
     return isWordChar(c);
+}
+bool isSchemeURLChar(char32_t c) {
+    return isURLChar(c) || isLetterOrDigit(c);
 }
 
 // The outcome of one attempt: whether it added a match, and where scanning goes on.
@@ -269,7 +293,7 @@ private:
             return attempt;
         std::size_t end = domainEnd;
         if (schemeStart && domainEnd == domainRun && end < s_.size() && s_[end] == '?') {
-            const std::size_t tail = extend(end, isURLChar);
+            const std::size_t tail = extend(end, isSchemeURLChar);
             end = trimTail(*schemeStart, tail, domainEnd);
             attempt.resume = tail;
         }
@@ -302,7 +326,7 @@ private:
             return mailbox(body, localEnd, start);
         }
         case LinkScheme::Form::opaque: {
-            const std::size_t run = extend(body, isURLChar);
+            const std::size_t run = extend(body, isSchemeURLChar);
             const std::size_t end = trimTail(start, run, body);
             if (end == body)
                 return none;
@@ -314,7 +338,7 @@ private:
         if (s_.substr(body, 2) != u"//")
             return none;
         const std::size_t authority = body + 2;
-        const std::size_t run = extend(authority, isURLChar);
+        const std::size_t run = extend(authority, isSchemeURLChar);
         const std::size_t end = trimTail(start, run, authority);
         if (!hasUsableAuthority(authority, end, known->name == "file"))
             return Attempt{false, run};
@@ -345,7 +369,7 @@ private:
         if (host.empty() || host.front() == '.' || host.front() == '-')
             return false;
         for (const char16_t c : host)
-            if (!(isHostChar(c) || U16_IS_SURROGATE(c) || c == '_'))
+            if (!(isLetterOrDigit(c) || U16_IS_SURROGATE(c) || isOneOf(c, u".-_")))
                 return false;
         return colon == authority.npos || isPort(authority.substr(colon));
     }

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace tessellar {
+
+// Re-encodes image bytes (TIFF, PNG, JPEG … whatever Leptonica decodes) as a plain PNG.
+class PngEncoder {
+public:
+    // Absent when the bytes cannot be decoded or the PNG cannot be written.
+    static std::optional<std::vector<std::uint8_t>> fromImageData(std::span<const std::uint8_t> data);
+};
+
+} // namespace tessellar

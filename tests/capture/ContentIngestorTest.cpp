@@ -1,0 +1,223 @@
+#include "kit/capture/ContentIngestor.h"
+
+#include "kit/platform/InMemoryPasteboard.h"
+#include "kit/support/Clock.h"
+
+#include <gtest/gtest.h>
+#include <leptonica/allheaders.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tessellar {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// 2026-03-01 09:30:05 in New York, where the tests run.
+constexpr Timestamp pinned = Timestamp::fromUnix(1772375405.0);
+const std::string pinnedPNGName = "Pasted Image 2026-03-01 at 09.30.05.png";
+
+struct PixDeleter {
+    void operator()(PIX* pix) const { pixDestroy(&pix); }
+};
+using Pix = std::unique_ptr<PIX, PixDeleter>;
+
+// A small colour picture with distinct pixels.
+Pix picture() {
+    Pix pix(pixCreate(5, 3, 32));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x)
+            pixSetRGBPixel(pix.get(), x, y, 40 * x, 80 * y, 200 - 30 * x);
+    return pix;
+}
+
+Bytes encoded(PIX* pix, int format) {
+    l_uint8* data = nullptr;
+    size_t size = 0;
+    EXPECT_EQ(pixWriteMem(&data, &size, pix, format), 0);
+    Bytes bytes(data, data + size);
+    lept_free(data);
+    return bytes;
+}
+
+Bytes bytesOf(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
+
+Url url(const std::string& text) {
+    return *Url::parse(text);
+}
+
+TEST(ContentIngestor, FirstFileWinsOverEverythingElse) {
+    InMemoryPasteboard board;
+    board.addURL(url("https://example.com/page"));
+    board.addURL(url("file:///tmp/Quarterly%20Report.pdf"));
+    board.addURL(url("file:///tmp/b.png"));
+    board.addURL(url("file:///tmp/c.txt"));
+    board.setData("image/png", encoded(picture().get(), IFF_PNG));
+    board.writeText("some text");
+    const CapturedContent content = ContentIngestor::capture(board, SourceType::drop);
+    CapturedContent expected;
+    expected.source = SourceType::drop;
+    expected.fileURL = url("file:///tmp/Quarterly%20Report.pdf");
+    expected.typeIdentifier = "application/pdf";
+    expected.suggestedName = "Quarterly Report.pdf";
+    EXPECT_EQ(content, expected);
+}
+
+TEST(ContentIngestor, FileTypesComeFromTheFileName) {
+    const auto typeOf = [](const std::string& fileURL) {
+        InMemoryPasteboard board;
+        board.addURL(url(fileURL));
+        return ContentIngestor::capture(board, SourceType::drop).typeIdentifier.value_or("(none)");
+    };
+    EXPECT_EQ(typeOf("file:///tmp/shot.png"), "image/png");
+    EXPECT_EQ(typeOf("file:///tmp/scan.tif"), "image/tiff");
+    EXPECT_EQ(typeOf("file:///tmp/Makefile"), "text/x-makefile");
+    // A name the database cannot place is still data.
+    EXPECT_EQ(typeOf("file:///tmp/archive.unknownext"), "application/octet-stream");
+}
+
+TEST(ContentIngestor, PNGIsTakenAsItIs) {
+    const Clock::ScopedOverride clock(pinned);
+    InMemoryPasteboard board;
+    const Bytes png = encoded(picture().get(), IFF_PNG);
+    board.setData("image/png", png);
+    board.setData("image/tiff", encoded(picture().get(), IFF_TIFF));
+    board.addURL(url("https://example.com"));
+    board.writeText("caption");
+    const CapturedContent content = ContentIngestor::capture(board, SourceType::clipboard);
+    CapturedContent expected;
+    expected.source = SourceType::clipboard;
+    expected.imageData = png;
+    expected.typeIdentifier = "image/png";
+    expected.suggestedName = pinnedPNGName;
+    EXPECT_EQ(content, expected);
+}
+
+TEST(ContentIngestor, TIFFIsReencodedAsTheSamePictureInPNG) {
+    const Clock::ScopedOverride clock(pinned);
+    InMemoryPasteboard board;
+    const Pix original = picture();
+    board.setData("image/tiff", encoded(original.get(), IFF_TIFF_ZIP));
+    const CapturedContent content = ContentIngestor::capture(board, SourceType::drop);
+    ASSERT_TRUE(content.imageData);
+    EXPECT_EQ(content.typeIdentifier, "image/png");
+    EXPECT_EQ(content.suggestedName, pinnedPNGName);
+    const Bytes signature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    ASSERT_GE(content.imageData->size(), signature.size());
+    EXPECT_EQ(Bytes(content.imageData->begin(), content.imageData->begin() + 8), signature);
+    const Pix decoded(pixReadMem(content.imageData->data(), content.imageData->size()));
+    ASSERT_TRUE(decoded);
+    l_int32 same = 0;
+    ASSERT_EQ(pixEqual(original.get(), decoded.get(), &same), 0);
+    EXPECT_EQ(same, 1);
+}
+
+TEST(ContentIngestor, TIFFThatCannotBeDecodedIsPassedOnAsTIFF) {
+    const Clock::ScopedOverride clock(pinned);
+    InMemoryPasteboard board;
+    Bytes broken = encoded(picture().get(), IFF_TIFF);
+    broken.resize(broken.size() / 3); // cut off in the middle of the picture data
+    const Bytes garbage = bytesOf("II*\0garbage, no directory");
+    for (const Bytes& tiff : {broken, garbage}) {
+        board.setData("image/tiff", tiff);
+        const CapturedContent content = ContentIngestor::capture(board, SourceType::drop);
+        EXPECT_EQ(content.imageData, tiff);
+        EXPECT_EQ(content.typeIdentifier, "image/tiff");
+        EXPECT_EQ(content.suggestedName, "Pasted Image 2026-03-01 at 09.30.05.tiff");
+    }
+}
+
+TEST(ContentIngestor, OnlyHttpAndHttpsURLsAreWebLinks) {
+    InMemoryPasteboard board;
+    board.addURL(url("ftp://files.example.com/a"));
+    board.writeText("see notes");
+    CapturedContent content = ContentIngestor::capture(board, SourceType::drop);
+    EXPECT_EQ(content.text, "see notes");
+    EXPECT_EQ(content.webURL, std::nullopt);
+
+    board.addURL(url("https://example.com/x?y=1"));
+    content = ContentIngestor::capture(board, SourceType::drop);
+    CapturedContent expected;
+    expected.source = SourceType::drop;
+    expected.webURL = url("https://example.com/x?y=1");
+    expected.text = "https://example.com/x?y=1";
+    EXPECT_EQ(content, expected);
+}
+
+TEST(ContentIngestor, PlainTextKeepsItsSpacingAndGetsItsLink) {
+    InMemoryPasteboard board;
+    board.writeText("  example.com/docs \n");
+    CapturedContent content = ContentIngestor::capture(board, SourceType::clipboard);
+    EXPECT_EQ(content.text, "  example.com/docs \n");
+    EXPECT_EQ(content.webURL, url("http://example.com/docs"));
+    EXPECT_EQ(content.fileURL, std::nullopt);
+
+    board.writeText("read example.com/docs later");
+    content = ContentIngestor::capture(board, SourceType::clipboard);
+    EXPECT_EQ(content.text, "read example.com/docs later");
+    EXPECT_EQ(content.webURL, std::nullopt);
+}
+
+TEST(ContentIngestor, BlankPlainTextFallsThroughToRTF) {
+    InMemoryPasteboard board;
+    board.writeText("   ");
+    board.setData("text/rtf", bytesOf("{\\rtf1\\ansi https://example.com\\par caf\\'e9}"));
+    const CapturedContent content = ContentIngestor::capture(board, SourceType::drop);
+    CapturedContent expected;
+    expected.source = SourceType::drop;
+    expected.text = "https://example.com\ncaf\u00E9"; // no link detection on rich text
+    EXPECT_EQ(content, expected);
+
+    // Blank or unreadable RTF leaves nothing.
+    board.setData("text/rtf", bytesOf("{\\rtf1 {\\*\\generator x}\\par }"));
+    EXPECT_TRUE(ContentIngestor::capture(board, SourceType::drop).isEmpty());
+    board.setData("text/rtf", bytesOf("not rtf at all"));
+    EXPECT_TRUE(ContentIngestor::capture(board, SourceType::drop).isEmpty());
+}
+
+TEST(ContentIngestor, PDFDataAloneGivesAnEmptyCapture) {
+    InMemoryPasteboard board;
+    board.setData("application/pdf", bytesOf("%PDF-1.4\n%%EOF\n"));
+    board.setData("image/png", {}); // an empty representation is not an image
+    const CapturedContent content = ContentIngestor::capture(board, SourceType::drop);
+    CapturedContent expected;
+    expected.source = SourceType::drop;
+    EXPECT_TRUE(content.isEmpty());
+    EXPECT_EQ(content, expected);
+}
+
+TEST(ContentIngestor, TypedTextIsKeptAsGiven) {
+    CapturedContent content = ContentIngestor::capture("  https://example.com/a  ");
+    CapturedContent expected;
+    expected.source = SourceType::typed;
+    expected.text = "  https://example.com/a  ";
+    expected.webURL = url("https://example.com/a");
+    EXPECT_EQ(content, expected);
+
+    content = ContentIngestor::capture("buy milk at example.com");
+    EXPECT_EQ(content.text, "buy milk at example.com");
+    EXPECT_EQ(content.webURL, std::nullopt);
+    EXPECT_EQ(content.source, SourceType::typed);
+}
+
+TEST(ContentIngestor, AcceptedDragTypesInPriorityOrder) {
+    EXPECT_EQ(ContentIngestor::acceptedTypes(),
+              (std::vector<std::string>{"text/uri-list", "text/plain", "text/rtf", "application/pdf",
+                                        "image/png", "image/tiff"}));
+}
+
+TEST(ContentIngestor, DefaultImageNameUsesLocalTime) {
+    {
+        const Clock::ScopedOverride clock(pinned);
+        EXPECT_EQ(ContentIngestor::defaultImageName("png"), pinnedPNGName);
+    }
+    // Summer time, one second before midnight in New York (already the next day in UTC).
+    const Clock::ScopedOverride clock(Timestamp::fromUnix(1783223999.0));
+    EXPECT_EQ(ContentIngestor::defaultImageName("tiff"), "Pasted Image 2026-07-04 at 23.59.59.tiff");
+}
+
+} // namespace
+} // namespace tessellar

@@ -1,0 +1,102 @@
+#include "kit/capture/RtfTextReader.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace tessellar {
+namespace {
+
+std::string text(const std::string& rtf) {
+    return RtfTextReader::plainText(rtf).value_or("(not RTF)");
+}
+
+TEST(RtfTextReader, ReadsATextEditDocument) {
+    const std::string rtf =
+        "{\\rtf1\\ansi\\ansicpg1252\\cocoartf2639\n"
+        "\\cocoatextscaling0\\cocoaplatform0{\\fonttbl\\f0\\fswiss\\fcharset0 Helvetica;}\n"
+        "{\\colortbl;\\red255\\green255\\blue255;}\n"
+        "{\\*\\expandedcolortbl;;}\n"
+        "\\paperw11900\\paperh16840\\margl1440\\margr1440\\vieww11520\\viewh8400\\viewkind0\n"
+        "\\pard\\tx566\\tx1133\\pardirnatural\\partightenfactor0\n\n"
+        "\\f0\\fs24 \\cf0 Invoice 42\\\n"
+        "Due \\'e9t\\'e9 1 March\\tab now}";
+    EXPECT_EQ(text(rtf), "Invoice 42\nDue \u00E9t\u00E9 1 March\tnow");
+}
+
+TEST(RtfTextReader, ReadsAWordProcessorDocument) {
+    const std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman Times;}}"
+                            "{\\stylesheet{\\s0 Normal;}}{\\info{\\title Secret title}{\\author Ann}}"
+                            "{\\*\\generator Writer 1.0;}{\\*\\unknownthing hidden}"
+                            "\\pard\\plain Hello\\line World\\par "
+                            "{\\b Bold}\\emdash {\\i it\\rquote s}\\~ok\\_x\\-y "
+                            "{\\field{\\*\\fldinst HYPERLINK \"https://example.com\"}{\\fldrslt click here}}"
+                            "{\\pict\\pngblip 89504e470d0a}\\par}";
+    EXPECT_EQ(text(rtf), "Hello\nWorld\nBold\u2014it\u2019s\u00A0ok\u2011xy click here\n");
+}
+
+TEST(RtfTextReader, ControlWordsEatOneSpace) {
+    EXPECT_EQ(text("{\\rtf1 \\b bold\\b0 text}"), "boldtext");
+    EXPECT_EQ(text("{\\rtf1 \\b bold\\b0  text}"), "bold text");
+    EXPECT_EQ(text("{\\rtf1 a\\par\n\nb\r\nc\\tab\td}"), "a\nbc\t\td");
+    EXPECT_EQ(text("{\\rtf1 \\{braces\\} and \\\\ backslash}"), "{braces} and \\ backslash");
+}
+
+TEST(RtfTextReader, UnicodeEscapesSkipTheirFallback) {
+    EXPECT_EQ(text("{\\rtf1 \\u8364?5}"), "\u20AC5");
+    // \uc sets how many fallback characters follow; an escape or control word counts as one.
+    EXPECT_EQ(text("{\\rtf1 \\uc2\\u8364 EUR}"), "\u20ACR");
+    EXPECT_EQ(text("{\\rtf1 \\uc1\\u8364\\'80 x}"), "\u20AC x");
+    EXPECT_EQ(text("{\\rtf1 \\uc0\\u8220 hi\\u8221 }"), "\u201Chi\u201D");
+    // A group end stops the skipping; \uc is scoped to its group.
+    EXPECT_EQ(text("{\\rtf1 {\\uc3\\u8364}abc\\u8364?d}"), "\u20ACabc\u20ACd");
+    // Negative values and surrogate pairs.
+    EXPECT_EQ(text("{\\rtf1 \\u-10179?\\u-8704?!}"), "\U0001F600!");
+    EXPECT_EQ(text("{\\rtf1 \\u-10179?x}"), "\uFFFDx");
+}
+
+TEST(RtfTextReader, DecodesEscapedBytesWithTheDocumentAndFontCodePages) {
+    EXPECT_EQ(text("{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8}"), "\u041F\u0440\u0438");
+    EXPECT_EQ(text("{\\rtf1\\ansi \\'93q\\'94 \\'80}"), "\u201Cq\u201D \u20AC");
+    EXPECT_EQ(text("{\\rtf1\\mac \\'8e}"), "\u00E9");
+    // A Japanese font's bytes are decoded in pairs with Shift-JIS; the default font is ANSI.
+    const std::string mixed = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
+                              "{\\f1\\fnil\\fcharset128 MS Gothic;}}"
+                              "\\'e9 {\\f1 \\'82\\'a0\\'82\\'a2} \\f1\\'82\\'a4\\f0 \\'e9}";
+    EXPECT_EQ(text(mixed), "\u00E9 \u3042\u3044 \u3046\u00E9");
+    // An unknown code page falls back to Windows-1252 instead of losing the text.
+    EXPECT_EQ(text("{\\rtf1\\ansicpg99999 caf\\'e9}"), "caf\u00E9");
+}
+
+TEST(RtfTextReader, BinaryDataIsNeverText) {
+    EXPECT_EQ(text("{\\rtf1 a\\bin3 x}yb}"), "ab");
+    EXPECT_EQ(text("{\\rtf1 a\\bin99999 xyz"), "a");
+}
+
+TEST(RtfTextReader, OnlyRTFIsRead) {
+    EXPECT_EQ(RtfTextReader::plainText("hello"), std::nullopt);
+    EXPECT_EQ(RtfTextReader::plainText(""), std::nullopt);
+    EXPECT_EQ(RtfTextReader::plainText("{\\rt"), std::nullopt);
+    EXPECT_EQ(RtfTextReader::plainText(" \r\n{\\rtf1 x}"), "x");
+}
+
+TEST(RtfTextReader, MalformedInputGivesTheTextItHolds) {
+    EXPECT_EQ(text("{\\rtf1 abc{\\b def"), "abcdef");
+    EXPECT_EQ(text("{\\rtf1 abc}}} def}"), "abc def");
+    EXPECT_EQ(text("{\\rtf1 x\\'4"), "x\x04");
+    EXPECT_EQ(text("{\\rtf1 x\\'zz\\u y\\"), "xzzy");
+    EXPECT_EQ(text(std::string("{\\rtf1 a\0b\x01"
+                               "c}",
+                               13)),
+              "abc");
+    // Deep nesting and long inputs read in one pass.
+    const std::string deep = "{\\rtf1 " + std::string(500000, '{') + "x" + std::string(500000, '}') + "}";
+    EXPECT_EQ(text(deep), "x");
+    std::string many = "{\\rtf1 ";
+    for (int i = 0; i < 100000; ++i)
+        many += "\\u8364?\\'e9";
+    many += "}";
+    EXPECT_EQ(RtfTextReader::plainText(many)->size(), 100000u * 5);
+}
+
+} // namespace
+} // namespace tessellar

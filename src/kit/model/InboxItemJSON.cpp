@@ -4,6 +4,7 @@ namespace tessellar::item_json {
 namespace {
 
 using nlohmann::json;
+using nlohmann::ordered_json;
 
 const json& required(const json& object, const char* key) {
     const auto it = object.find(key);
@@ -56,8 +57,8 @@ std::vector<ActionID> actions(const json& value, const char* key) {
     return out;
 }
 
-json encode(const std::vector<ActionID>& ids) {
-    json out = json::array();
+ordered_json encode(const std::vector<ActionID>& ids) {
+    ordered_json out = ordered_json::array();
     for (const auto& id : ids)
         out.push_back(id.rawValue);
     return out;
@@ -72,10 +73,10 @@ template <typename E, typename F> E enumeration(const json& value, const char* k
 
 } // namespace
 
-json encode(const ItemMetadata& metadata) {
-    json facts = json::array();
+ordered_json encode(const ItemMetadata& metadata) {
+    ordered_json facts = ordered_json::array();
     for (const auto& fact : metadata.facts) {
-        json f = json::object();
+        ordered_json f = ordered_json::object();
         f["key"] = fact.key;
         if (fact.label)
             f["label"] = *fact.label;
@@ -83,14 +84,14 @@ json encode(const ItemMetadata& metadata) {
         f["isPrimary"] = fact.isPrimary;
         facts.push_back(std::move(f));
     }
-    json hidden = json::object();
+    ordered_json hidden = ordered_json::object();
     for (const auto& [key, value] : metadata.hidden)
         hidden[key] = value;
-    return json{{"facts", std::move(facts)}, {"hidden", std::move(hidden)}};
+    return ordered_json{{"facts", std::move(facts)}, {"hidden", std::move(hidden)}};
 }
 
-json encode(const InboxItem& item) {
-    json j = json::object();
+ordered_json encode(const InboxItem& item) {
+    ordered_json j = ordered_json::object();
     j["id"] = item.id.string();
     j["createdAt"] = item.createdAt.referenceSeconds();
     j["sourceType"] = source_type::rawValue(item.sourceType);
@@ -118,7 +119,7 @@ json encode(const InboxItem& item) {
 
 std::string payload(const InboxItem& item) {
     // Invalid UTF-8 in captured text is replaced rather than failing the save.
-    return encode(item).dump(-1, ' ', false, json::error_handler_t::replace);
+    return encode(item).dump(-1, ' ', false, ordered_json::error_handler_t::replace);
 }
 
 ItemMetadata decodeMetadata(const json& j) {

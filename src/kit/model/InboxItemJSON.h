@@ -20,8 +20,9 @@ public:
 
 namespace item_json {
 
-nlohmann::json encode(const ItemMetadata& metadata);
-nlohmann::json encode(const InboxItem& item);
+// Keys come out in field order (readers must not rely on it).
+nlohmann::ordered_json encode(const ItemMetadata& metadata);
+nlohmann::ordered_json encode(const InboxItem& item);
 std::string payload(const InboxItem& item);
 
 // Throw DecodingError when a required key is missing or a value has the wrong type.

@@ -18,10 +18,14 @@ std::vector<DataDetector::Match> DataDetector::matches(Type type, std::string_vi
     // A recogniser that fails counts as one that finds nothing.
     try {
         switch (type) {
-        case Type::link: return LinkScanner::scan(text);
-        case Type::date: return DateRecognizer::scan(text, now);
-        case Type::phoneNumber: return PhoneNumberScanner::scan(text);
-        case Type::address: return AddressScanner::scan(text);
+        case Type::link:
+            return LinkScanner::scan(text);
+        case Type::date:
+            return DateRecognizer::scan(text, now);
+        case Type::phoneNumber:
+            return PhoneNumberScanner::scan(text);
+        case Type::address:
+            return AddressScanner::scan(text);
         }
     } catch (const std::exception& e) {
         Log::error(Log::Category::pipeline, std::string("Data detector failed: ") + e.what());

@@ -23,9 +23,9 @@ public:
     struct Match {
         Type type = Type::link;
         TextRange range;
-        std::optional<Url> url;                  // link: http for scheme-less addresses, mailto for e-mail
-        std::optional<Timestamp> date;           // date: one absolute instant
-        std::optional<std::string> phoneNumber;  // phone number: as written in the text
+        std::optional<Url> url;                     // link: http for scheme-less addresses, mailto for e-mail
+        std::optional<Timestamp> date;              // date: one absolute instant
+        std::optional<std::string> phoneNumber;     // phone number: as written in the text
         std::map<std::string, std::string> address; // address: "street", "city", "state", "ZIP", "country"
 
         bool operator==(const Match&) const = default;

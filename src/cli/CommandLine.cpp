@@ -1,8 +1,8 @@
 #include "cli/CommandLine.h"
 
 #include "cli/ClassificationJSON.h"
+#include "kit/capture/MimeTypes.h"
 #include "kit/detect/RuleBasedClassifier.h"
-#include "kit/detect/TypeConformance.h"
 #include "kit/model/TessellarError.h"
 #include "kit/text/StringHelpers.h"
 
@@ -79,12 +79,12 @@ ClassificationInput fileInput(const fs::path& path) {
     input.fileURL = Url::fromFilePath(absolute);
     input.filename = name;
     input.source = SourceType::drop;
-    const std::string type = TypeConformance::typeForFilename(name);
+    const std::string type = MimeTypes::forFileName(name).value_or(std::string(MimeTypes::data));
     input.typeIdentifier = type;
-    input.hasImage = TypeConformance::isImage(type);
+    input.hasImage = MimeTypes::isImage(type);
 
     // Without the document readers, only plain-text files give text here.
-    if (TypeConformance::conforms(type, "text/plain")) {
+    if (MimeTypes::conformsTo(type, MimeTypes::plainText)) {
         std::ifstream file(absolute, std::ios::binary);
         std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
         if (!file && !file.eof())

@@ -33,5 +33,30 @@ TEST(MimeTypes, PreferredExtensionsRoundTrip) {
     EXPECT_EQ(MimeTypes::preferredExtension("application/x-unknown"), std::nullopt);
 }
 
+TEST(MimeTypes, KnownTypesIncludeAliasesButNotInventedOrNonMIMENames) {
+    EXPECT_EQ(MimeTypes::knownType("image/png"), "image/png");
+    EXPECT_EQ(MimeTypes::knownType("application/x-pdf"), "application/x-pdf");
+    EXPECT_FALSE(MimeTypes::knownType("application/x-no-such-type"));
+    EXPECT_FALSE(MimeTypes::knownType("public.png"));
+    EXPECT_FALSE(MimeTypes::knownType(""));
+    EXPECT_FALSE(MimeTypes::knownType(std::string("image/png\0x", 11)));
+}
+
+TEST(MimeTypes, FileNamesGiveTypesByExtensionIgnoringCase) {
+    EXPECT_EQ(MimeTypes::forFileName("Scan.PDF"), "application/pdf");
+    EXPECT_EQ(MimeTypes::forFileName("Screenshot 2026-03-01 at 09.30.05.png"), "image/png");
+    EXPECT_EQ(MimeTypes::forFileName("data.x-unknown-ext"), "application/octet-stream");
+    EXPECT_EQ(MimeTypes::forFileName(std::string("a.pdf\0.png", 11)), "application/pdf");
+}
+
+TEST(MimeTypes, ImagesAndPDFsIncludeTheirAliases) {
+    EXPECT_TRUE(MimeTypes::isImage("image/jpeg"));
+    EXPECT_FALSE(MimeTypes::isImage("application/pdf"));
+    EXPECT_TRUE(MimeTypes::isPDF("application/pdf"));
+    EXPECT_TRUE(MimeTypes::isPDF("application/x-pdf"));
+    EXPECT_FALSE(MimeTypes::isPDF("text/plain"));
+    EXPECT_FALSE(MimeTypes::conformsTo("", "image/*"));
+}
+
 } // namespace
 } // namespace tessellar

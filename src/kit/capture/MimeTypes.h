@@ -27,6 +27,11 @@ public:
 
     // Whether `type` is `parent` or a subtype of it; `parent` may be a wildcard ("image/*").
     static bool conformsTo(std::string_view type, std::string_view parent);
+    static bool isImage(std::string_view type) { return conformsTo(type, anyImage); }
+    static bool isPDF(std::string_view type) { return conformsTo(type, pdf); }
+
+    // The identifier when the database knows it (directly or as an alias), else absent.
+    static std::optional<std::string> knownType(std::string_view identifier);
 
     // The usual file-name extension of a type ("png" for image/png), when one is known.
     static std::optional<std::string> preferredExtension(std::string_view type);

@@ -1,8 +1,8 @@
 #include "kit/detect/RuleBasedClassifier.h"
 
+#include "kit/capture/MimeTypes.h"
 #include "kit/detect/ClassificationRules.h"
 #include "kit/detect/LinkDetector.h"
-#include "kit/detect/TypeConformance.h"
 #include "kit/support/Clock.h"
 #include "kit/text/StringHelpers.h"
 #include "kit/text/Unicode.h"
@@ -78,9 +78,9 @@ Classification RuleBasedClassifier::classifyContainer(const ClassificationInput&
 
     std::optional<std::string> type;
     if (input.typeIdentifier)
-        type = TypeConformance::knownType(*input.typeIdentifier);
+        type = MimeTypes::knownType(*input.typeIdentifier);
     if (!type && input.fileURL)
-        type = TypeConformance::typeForFilename(input.fileURL->lastPathComponent());
+        type = MimeTypes::forFileName(input.fileURL->lastPathComponent());
 
     const std::string text = input.text.value_or("");
     const Timestamp now = Clock::now();
@@ -93,7 +93,7 @@ Classification RuleBasedClassifier::classifyContainer(const ClassificationInput&
         if (const auto flight = TravelDetector::flight(text))
             return ClassificationRules::flight(*flight, name);
 
-    if (input.hasImage || (type && TypeConformance::isImage(*type))) {
+    if (input.hasImage || (type && MimeTypes::isImage(*type))) {
         const auto code = CodeDetector::analyze(text);
         if (code && (code->isError || (code->isCode && code->score >= screenshotCodeScore)))
             return ClassificationRules::code(*code, text, name, true);
@@ -102,7 +102,7 @@ Classification RuleBasedClassifier::classifyContainer(const ClassificationInput&
 
     bool pdf = false;
     if (type)
-        pdf = TypeConformance::isPDF(*type);
+        pdf = MimeTypes::isPDF(*type);
     else if (input.fileURL)
         pdf = lowercaseExtension(input.fileURL->lastPathComponent()) == "pdf";
     return ClassificationRules::document(pdf ? ContentType::pdf : ContentType::document, name, text);

@@ -1,6 +1,7 @@
 #include "kit/detect/FolderDestination.h"
 
 #include "kit/model/InboxItemJSON.h"
+#include "kit/text/Base64.h"
 
 #include <array>
 #include <functional>
@@ -9,72 +10,6 @@
 
 namespace tessellar {
 namespace {
-
-constexpr std::string_view base64Alphabet =
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-
-// Standard base64 with padding, as JSON encoders write byte buffers.
-std::string base64Encode(const std::vector<std::uint8_t>& bytes) {
-    std::string out;
-    out.reserve((bytes.size() + 2) / 3 * 4);
-    std::size_t i = 0;
-    for (; i + 3 <= bytes.size(); i += 3) {
-        const std::uint32_t n = (bytes[i] << 16) | (bytes[i + 1] << 8) | bytes[i + 2];
-        out += base64Alphabet[(n >> 18) & 63];
-        out += base64Alphabet[(n >> 12) & 63];
-        out += base64Alphabet[(n >> 6) & 63];
-        out += base64Alphabet[n & 63];
-    }
-    const std::size_t rest = bytes.size() - i;
-    if (rest == 1) {
-        const std::uint32_t n = bytes[i] << 16;
-        out += base64Alphabet[(n >> 18) & 63];
-        out += base64Alphabet[(n >> 12) & 63];
-        out += "==";
-    } else if (rest == 2) {
-        const std::uint32_t n = (bytes[i] << 16) | (bytes[i + 1] << 8);
-        out += base64Alphabet[(n >> 18) & 63];
-        out += base64Alphabet[(n >> 12) & 63];
-        out += base64Alphabet[(n >> 6) & 63];
-        out += '=';
-    }
-    return out;
-}
-
-// Strict decoding: whole quads, only the alphabet, at most two "=" and only at the end.
-std::optional<std::vector<std::uint8_t>> base64Decode(std::string_view text) {
-    if (text.size() % 4 != 0)
-        return std::nullopt;
-    std::array<int, 256> value{};
-    value.fill(-1);
-    for (std::size_t i = 0; i < base64Alphabet.size(); ++i)
-        value[static_cast<unsigned char>(base64Alphabet[i])] = static_cast<int>(i);
-
-    std::size_t padding = 0;
-    while (padding < 2 && padding < text.size() && text[text.size() - 1 - padding] == '=')
-        ++padding;
-    const std::string_view body = text.substr(0, text.size() - padding);
-
-    std::vector<std::uint8_t> out;
-    out.reserve(text.size() / 4 * 3);
-    std::uint32_t buffer = 0;
-    int bits = 0;
-    for (const char c : body) {
-        const int v = value[static_cast<unsigned char>(c)];
-        if (v < 0)
-            return std::nullopt;
-        buffer = (buffer << 6) | static_cast<std::uint32_t>(v);
-        bits += 6;
-        if (bits >= 8) {
-            bits -= 8;
-            out.push_back(static_cast<std::uint8_t>((buffer >> bits) & 0xFF));
-        }
-    }
-    // Leftover bits must be zero, as an encoder writes them.
-    if (bits > 0 && (buffer & ((1u << bits) - 1)) != 0)
-        return std::nullopt;
-    return out;
-}
 
 const nlohmann::json& requiredString(const nlohmann::json& json, const char* key) {
     const auto it = json.find(key);
@@ -105,7 +40,8 @@ void to_json(nlohmann::json& json, const FolderDestination& destination) {
     json["name"] = destination.name;
     json["path"] = destination.path;
     if (destination.bookmark)
-        json["bookmark"] = base64Encode(*destination.bookmark);
+        json["bookmark"] = Base64::encode(std::string_view(
+            reinterpret_cast<const char*>(destination.bookmark->data()), destination.bookmark->size()));
 }
 
 void from_json(const nlohmann::json& json, FolderDestination& destination) {
@@ -122,10 +58,10 @@ void from_json(const nlohmann::json& json, FolderDestination& destination) {
     if (bookmark != json.end() && !bookmark->is_null()) {
         if (!bookmark->is_string())
             throw DecodingError("\"bookmark\" is not a string");
-        auto bytes = base64Decode(bookmark->get_ref<const std::string&>());
+        const auto bytes = Base64::decode(bookmark->get_ref<const std::string&>());
         if (!bytes)
             throw DecodingError("\"bookmark\" is not base64");
-        destination.bookmark = std::move(*bytes);
+        destination.bookmark = std::vector<std::uint8_t>(bytes->begin(), bytes->end());
     }
 }
 

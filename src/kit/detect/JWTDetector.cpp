@@ -1,8 +1,8 @@
 #include "kit/detect/JWTDetector.h"
 
-#include "kit/detect/Base64URL.h"
 #include "kit/detect/JSONTree.h"
 #include "kit/detect/JSONWriter.h"
+#include "kit/text/Base64.h"
 #include "kit/text/StringHelpers.h"
 
 #include <array>
@@ -22,7 +22,8 @@ bool isTokenCharacter(char c) {
 
 // A decoded piece that is a JSON object.
 std::optional<JSONTree> objectIn(std::string_view piece) {
-    const auto bytes = Base64URL::decode(piece);
+    // Tokens usually drop the padding; trailing bits are not policed.
+    const auto bytes = Base64::decode(piece, {Base64::Alphabet::url, false, false});
     if (!bytes)
         return std::nullopt;
     auto tree = JSONTree::parse(*bytes);

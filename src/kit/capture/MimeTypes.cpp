@@ -50,7 +50,9 @@ const std::unordered_set<std::string>& registeredTypes() {
 }
 
 // GIO takes C strings: an embedded NUL would silently cut the name.
-std::string cString(std::string_view text) { return std::string(text.substr(0, text.find('\0'))); }
+std::string cString(std::string_view text) {
+    return std::string(text.substr(0, text.find('\0')));
+}
 
 } // namespace
 

@@ -1,6 +1,6 @@
 // Classifies a mixed corpus of 1,000 captures (bills, travel mail, tool output, snippets,
 // reminders, links, prose and dropped files) with the rule-based classifier.
-#include "kit/detect/RuleBasedClassifier.h"
+#include "kit/classify/RuleBasedClassifier.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 // Throughput of the data detector over about 100 KB of mixed prose: links, e-mail addresses,
 // phone numbers, postal addresses, dates, figures and plain sentences, each type scanned on
 // its own and all three in a row.
-#include "kit/detect/DataDetector.h"
+#include "kit/scan/DataDetector.h"
 
 #include <array>
 #include <benchmark/benchmark.h>

@@ -1,4 +1,4 @@
-#include "kit/detect/DateRecognizer.h"
+#include "kit/scan/dates/DateRecognizer.h"
 
 #include <benchmark/benchmark.h>
 #include <string>

@@ -1,8 +1,8 @@
 #include "cli/CommandLine.h"
 
 #include "cli/ClassificationJSON.h"
-#include "kit/capture/MimeTypes.h"
-#include "kit/detect/RuleBasedClassifier.h"
+#include "kit/base/MimeTypes.h"
+#include "kit/classify/RuleBasedClassifier.h"
 #include "kit/model/TessellarError.h"
 #include "kit/text/StringHelpers.h"
 

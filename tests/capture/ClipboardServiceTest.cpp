@@ -1,7 +1,7 @@
 #include "kit/capture/ClipboardService.h"
 
 #include "kit/model/TessellarError.h"
-#include "kit/platform/InMemoryPasteboard.h"
+#include "support/InMemoryPasteboard.h"
 
 #include <gtest/gtest.h>
 #include <string>

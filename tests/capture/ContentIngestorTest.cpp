@@ -1,7 +1,7 @@
 #include "kit/capture/ContentIngestor.h"
 
-#include "kit/platform/InMemoryPasteboard.h"
-#include "kit/support/Clock.h"
+#include "kit/base/Clock.h"
+#include "support/InMemoryPasteboard.h"
 
 #include <gtest/gtest.h>
 #include <leptonica/allheaders.h>

@@ -1,6 +1,6 @@
 #include "kit/detect/DocumentDetector.h"
 
-#include "kit/support/Clock.h"
+#include "kit/base/Clock.h"
 #include "kit/text/ISO8601.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "kit/detect/ScheduleDetector.h"
 
-#include "kit/support/Clock.h"
+#include "kit/base/Clock.h"
 #include "kit/text/ISO8601.h"
-#include "text/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "kit/detect/AddressDetector.h"
-#include "kit/detect/AddressScanner.h"
+#include "kit/scan/address/AddressScanner.h"
 #include "kit/text/Unicode.h"
 
 #include <cstddef>

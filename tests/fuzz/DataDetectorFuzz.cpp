@@ -1,7 +1,7 @@
 // Any bytes through every recogniser of the data detector and the whole-text link checks:
 // no crash, no hang, and matches that are ordered and lie inside the text.
-#include "kit/detect/DataDetector.h"
 #include "kit/detect/LinkDetector.h"
+#include "kit/scan/DataDetector.h"
 #include "kit/text/Unicode.h"
 
 #include <cstddef>

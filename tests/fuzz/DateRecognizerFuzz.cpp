@@ -1,6 +1,6 @@
 // Any bytes give dates or none: no crash, no hang, and every match is well formed.
-#include "kit/detect/DateRecognizer.h"
 #include "kit/detect/ScheduleDetector.h"
+#include "kit/scan/dates/DateRecognizer.h"
 #include "kit/text/Unicode.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kit/support/Log.h"
+#include "kit/base/Log.h"
 
 #include <mutex>
 #include <vector>

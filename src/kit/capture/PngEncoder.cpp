@@ -1,6 +1,6 @@
 #include "kit/capture/PngEncoder.h"
 
-#include "kit/support/Log.h"
+#include "kit/base/Log.h"
 
 #include <leptonica/allheaders.h>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kit/detect/DataDetector.h"
+#include "kit/scan/DataDetector.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
 #include "kit/detect/DocumentDetector.h"
 
+#include "kit/detect/TextSignals.h"
 #include "kit/text/Regex.h"
 #include "kit/text/StringHelpers.h"
-#include "kit/text/TextSignals.h"
 #include "kit/text/Unicode.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "kit/detect/JSONDetector.h"
 
-#include "kit/detect/JSONTree.h"
-#include "kit/detect/JSONWriter.h"
 #include "kit/detect/SwiftModelGenerator.h"
+#include "kit/json/JSONTree.h"
+#include "kit/json/JSONWriter.h"
 #include "kit/text/StringHelpers.h"
 #include "kit/text/Unicode.h"
 

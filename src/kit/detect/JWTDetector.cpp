@@ -1,7 +1,7 @@
 #include "kit/detect/JWTDetector.h"
 
-#include "kit/detect/JSONTree.h"
-#include "kit/detect/JSONWriter.h"
+#include "kit/json/JSONTree.h"
+#include "kit/json/JSONWriter.h"
 #include "kit/text/Base64.h"
 #include "kit/text/StringHelpers.h"
 

@@ -1,6 +1,6 @@
 #include "kit/detect/LinkDetector.h"
 
-#include "kit/detect/DataDetector.h"
+#include "kit/scan/DataDetector.h"
 #include "kit/text/StringHelpers.h"
 #include "kit/text/Unicode.h"
 

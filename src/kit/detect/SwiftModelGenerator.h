@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kit/detect/JSONTree.h"
+#include "kit/json/JSONTree.h"
 
 #include <optional>
 #include <string>

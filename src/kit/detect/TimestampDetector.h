@@ -1,7 +1,7 @@
 #pragma once
 
-#include "kit/model/Timestamp.h"
-#include "kit/support/Clock.h"
+#include "kit/base/Clock.h"
+#include "kit/base/Timestamp.h"
 
 #include <optional>
 #include <string>

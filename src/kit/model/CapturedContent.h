@@ -1,7 +1,7 @@
 #pragma once
 
+#include "kit/base/Url.h"
 #include "kit/model/SourceType.h"
-#include "kit/model/Url.h"
 
 #include <cstdint>
 #include <optional>

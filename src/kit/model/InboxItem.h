@@ -1,12 +1,12 @@
 #pragma once
 
+#include "kit/base/Timestamp.h"
+#include "kit/base/Url.h"
+#include "kit/base/Uuid.h"
 #include "kit/model/ActionID.h"
 #include "kit/model/ContentType.h"
 #include "kit/model/ItemMetadata.h"
 #include "kit/model/SourceType.h"
-#include "kit/model/Timestamp.h"
-#include "kit/model/Url.h"
-#include "kit/model/Uuid.h"
 
 #include <optional>
 #include <string>

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "kit/model/DecodingError.h"
 #include "kit/model/InboxItem.h"
 #include "kit/model/ItemMetadata.h"
 
 #include <nlohmann/json.hpp>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -13,11 +13,6 @@ namespace tessellar {
 
 // The JSON form of an item: the history payload. Absent optionals are omitted, dates
 // are seconds since 2001, unknown keys are ignored and unknown raw values rejected.
-class DecodingError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 namespace item_json {
 
 // Keys come out in field order (readers must not rely on it).

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kit/model/Timestamp.h"
+#include "kit/base/Timestamp.h"
 
 #include <cstddef>
 #include <map>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kit/model/Url.h"
+#include "kit/base/Url.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "kit/base/Timestamp.h"
+#include "kit/base/Uuid.h"
 #include "kit/model/InboxItem.h"
-#include "kit/model/Timestamp.h"
-#include "kit/model/Uuid.h"
 
 #include <optional>
 #include <string_view>

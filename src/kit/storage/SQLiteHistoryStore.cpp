@@ -1,9 +1,9 @@
 #include "kit/storage/SQLiteHistoryStore.h"
 
+#include "kit/base/Log.h"
 #include "kit/model/InboxItemJSON.h"
 #include "kit/model/TessellarError.h"
 #include "kit/storage/AppPaths.h"
-#include "kit/support/Log.h"
 #include "kit/text/StringHelpers.h"
 #include "kit/text/Unicode.h"
 

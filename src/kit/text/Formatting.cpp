@@ -1,6 +1,6 @@
 #include "kit/text/Formatting.h"
 
-#include "kit/support/Clock.h"
+#include "kit/base/Clock.h"
 #include "kit/text/Unicode.h"
 #include "kit/text/UserLocale.h"
 

@@ -1,0 +1,93 @@
+#include "kit/model/FolderDestination.h"
+
+#include "kit/model/InboxItemJSON.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <unordered_set>
+
+namespace tessellar {
+namespace {
+
+TEST(FolderDestination, DefaultsAreFourFoldersUnderHomeWithFreshIds) {
+    const auto defaults = FolderDestination::defaults("/home/ana");
+    ASSERT_EQ(defaults.size(), 4u);
+    const std::vector<std::pair<std::string, std::string>> expected{
+        {"Finance", "/home/ana/Documents/Finance"},
+        {"Receipts", "/home/ana/Documents/Receipts"},
+        {"Work", "/home/ana/Documents/Work"},
+        {"Screenshots", "/home/ana/Pictures/Screenshots"},
+    };
+    for (std::size_t i = 0; i < defaults.size(); ++i) {
+        EXPECT_EQ(defaults[i].name, expected[i].first);
+        EXPECT_EQ(defaults[i].path, expected[i].second);
+        EXPECT_FALSE(defaults[i].bookmark);
+    }
+    EXPECT_NE(defaults[0].id, defaults[1].id);
+    EXPECT_NE(FolderDestination::defaults("/home/ana")[0].id, defaults[0].id);
+}
+
+TEST(FolderDestination, EncodesWithoutBookmarkAsIdNameAndPathOnly) {
+    const FolderDestination d{*Uuid::parse("6F9619FF-8B86-D011-B42D-00C04FC964FF"), "Work", "/home/ana/Work",
+                              std::nullopt};
+    const nlohmann::json j = d;
+    EXPECT_EQ(j.dump(),
+              R"({"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","name":"Work","path":"/home/ana/Work"})");
+    EXPECT_EQ(j.get<FolderDestination>(), d);
+}
+
+TEST(FolderDestination, BookmarkIsBase64AndRoundTrips) {
+    for (const std::vector<std::uint8_t>& bytes :
+         {std::vector<std::uint8_t>{}, {'M'}, {'M', 'a'}, {'M', 'a', 'n'}, {0x00, 0xFF, 0xFE, 0x7F}}) {
+        const FolderDestination d{Uuid::random(), "Tax", "/t", bytes};
+        const nlohmann::json j = d;
+        EXPECT_EQ(j.get<FolderDestination>(), d);
+    }
+    const nlohmann::json man =
+        FolderDestination{Uuid::random(), "A", "/a", std::vector<std::uint8_t>{'M', 'a'}};
+    EXPECT_EQ(man["bookmark"], "TWE=");
+    const nlohmann::json binary =
+        FolderDestination{Uuid::random(), "A", "/a", std::vector<std::uint8_t>{0xFB, 0xFF, 0xBF}};
+    EXPECT_EQ(binary["bookmark"], "+/+/");
+}
+
+TEST(FolderDestination, DecodingRejectsMissingOrMistypedKeys) {
+    const auto decode = [](const char* text) { return nlohmann::json::parse(text).get<FolderDestination>(); };
+    const auto ok =
+        decode(R"({"path":"/p","name":"N","id":"6f9619ff-8b86-d011-b42d-00c04fc964ff","extra":1})");
+    EXPECT_EQ(ok.id.string(), "6F9619FF-8B86-D011-B42D-00C04FC964FF");
+    EXPECT_FALSE(ok.bookmark);
+    EXPECT_FALSE(
+        decode(R"({"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","name":"N","path":"/p","bookmark":null})")
+            .bookmark);
+    EXPECT_THROW(decode(R"({"name":"N","path":"/p"})"), DecodingError);
+    EXPECT_THROW(decode(R"({"id":"nope","name":"N","path":"/p"})"), DecodingError);
+    EXPECT_THROW(decode(R"({"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","name":3,"path":"/p"})"),
+                 DecodingError);
+    EXPECT_THROW(decode(R"({"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","name":"N"})"), DecodingError);
+    for (const char* bad : {"TWE", "TW=E", "T===", "TW!=", "TWF="})
+        EXPECT_THROW(
+            decode((std::string(R"({"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","name":"N","path":"/p",)") +
+                    "\"bookmark\":\"" + bad + "\"}")
+                       .c_str()),
+            DecodingError)
+            << bad;
+    EXPECT_THROW(decode("[]"), DecodingError);
+}
+
+TEST(FolderDestination, EqualityAndHashCoverEveryField) {
+    const FolderDestination a{Uuid::random(), "Work", "/w", std::vector<std::uint8_t>{1}};
+    FolderDestination b = a;
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(std::hash<FolderDestination>{}(a), std::hash<FolderDestination>{}(b));
+    b.bookmark = std::vector<std::uint8_t>{2};
+    EXPECT_NE(a, b);
+    std::unordered_set<FolderDestination> set{a, b};
+    EXPECT_EQ(set.size(), 2u);
+    b = a;
+    b.path = "/x";
+    EXPECT_NE(a, b);
+}
+
+} // namespace
+} // namespace tessellar

@@ -1,146 +1,23 @@
 #include "cli/CommandLine.h"
 
-#include "cli/ClassificationJSON.h"
-#include "kit/base/MimeTypes.h"
-#include "kit/classify/RuleBasedClassifier.h"
+#include "cli/CommandInput.h"
+#include "cli/Commands.h"
 #include "kit/model/TessellarError.h"
-#include "kit/text/StringHelpers.h"
 
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
-#include <sstream>
-#include <unicode/utf8.h>
+#include <span>
+#include <string>
 
 namespace tessellar::cli {
 namespace {
 
-namespace fs = std::filesystem;
-
-constexpr std::string_view usage =
-    "Usage: tessellar-cli classify [TEXT | PATH | -]\n"
-    "\n"
-    "Recognises what a piece of content is, on this machine and by rules only, and prints\n"
-    "the classification as one JSON object (or null when nothing was recognised).\n"
-    "\n"
-    "  TEXT   the text to classify (quote it)\n"
-    "  PATH   an existing file, classified as a dropped file (its text is read when it is text)\n"
-    "  -      read the text from standard input (also when no argument is given)\n"
-    "\n"
-    "Options:\n"
-    "  -h, --help   show this help\n"
-    "\n"
-    "Exit status: 0 classified (or null), 1 unreadable input, 2 bad usage.\n";
-
-bool isValidUTF8(std::string_view text) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    const auto length = static_cast<int32_t>(text.size());
-    if (text.size() > static_cast<std::size_t>(INT32_MAX))
-        return false;
-    for (int32_t i = 0; i < length;) {
-        UChar32 c;
-        U8_NEXT(bytes, i, length, c);
-        if (c < 0)
-            return false;
-    }
-    return true;
-}
-
-std::string inQuotes(std::string_view name) {
-    return "\u201C" + std::string(name) + "\u201D";
-}
-
-// An argument written as a path ("/…", "./…", "../…", "~/…") with no blanks in it. When no
-// file is there, the user most likely mistyped a path rather than meant the text.
-bool looksLikePath(std::string_view argument) {
-    const bool prefixed = argument.starts_with("/") || argument.starts_with("./") ||
-                          argument.starts_with("../") || argument.starts_with("~/");
-    return prefixed && argument.find_first_of(" \t\r\n") == std::string_view::npos;
-}
-
-ClassificationInput textInput(std::string text) {
-    if (!isValidUTF8(text))
-        throw TessellarError("The input isn\u2019t valid UTF-8 text.");
-    ClassificationInput input;
-    input.text = std::move(text);
-    input.source = SourceType::typed;
-    return input;
-}
-
-ClassificationInput fileInput(const fs::path& path) {
-    std::error_code error;
-    const fs::path absolute = fs::absolute(path, error);
-    const std::string name = path.filename().string();
-    if (error || !fs::is_regular_file(absolute, error))
-        throw TessellarError(inQuotes(path.string()) + " isn\u2019t a file Tessellar can read.");
-
-    ClassificationInput input;
-    input.fileURL = Url::fromFilePath(absolute);
-    input.filename = name;
-    input.source = SourceType::drop;
-    const std::string type = MimeTypes::forFileName(name).value_or(std::string(MimeTypes::data));
-    input.typeIdentifier = type;
-    input.hasImage = MimeTypes::isImage(type);
-
-    // Without the document readers, only plain-text files give text here.
-    if (MimeTypes::conformsTo(type, MimeTypes::plainText)) {
-        std::ifstream file(absolute, std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        if (!file && !file.eof())
-            throw TessellarError("Tessellar couldn\u2019t read " + inQuotes(name) + ".");
-        if (isValidUTF8(text))
-            input.text = std::move(text);
-    }
-    return input;
-}
-
-ClassificationInput inputFor(const std::optional<std::string>& argument, std::istream& in) {
-    if (!argument || *argument == "-") {
-        std::ostringstream buffer;
-        buffer << in.rdbuf();
-        if (in.bad())
-            throw TessellarError("Tessellar couldn\u2019t read standard input.");
-        return textInput(buffer.str());
-    }
-    std::error_code error;
-    if (fs::exists(fs::path(*argument), error))
-        return fileInput(*argument);
-    if (looksLikePath(*argument))
-        throw TessellarError("There\u2019s no file at " + inQuotes(*argument) + ".");
-    return textInput(*argument);
-}
-
-int classify(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
-             std::ostream& err) {
-    std::optional<std::string> argument;
-    bool endOfOptions = false;
-    for (const auto& a : arguments) {
-        if (!endOfOptions && (a == "-h" || a == "--help")) {
-            out << usage;
-            return success;
-        }
-        if (!endOfOptions && a == "--") {
-            endOfOptions = true;
-            continue;
-        }
-        if (!endOfOptions && a.size() > 1 && a.starts_with("-")) {
-            err << "tessellar-cli: unknown option " << a << "\n" << usage;
-            return badUsage;
-        }
-        if (argument) {
-            err << "tessellar-cli: classify takes one argument; quote text that has blanks\n" << usage;
-            return badUsage;
-        }
-        argument = a;
-    }
-
-    const ClassificationInput input = inputFor(argument, in);
-    const auto classification = RuleBasedClassifier().classify(input);
-    const nlohmann::ordered_json json =
-        classification ? classification_json::encode(*classification) : nlohmann::ordered_json(nullptr);
-    out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
-    return success;
+void printUsage(std::ostream& stream) {
+    stream << "Usage:\n";
+    for (const Command& command : commands())
+        stream << "  tessellar-cli " << command.synopsis << "\n";
+    stream << "\n"
+              "TEXT is the text itself, PATH an existing file, URL an http(s) link; \"-\" or no\n"
+              "argument reads standard input. \"tessellar-cli COMMAND --help\" tells more.\n";
 }
 
 } // namespace
@@ -148,17 +25,20 @@ int classify(const std::vector<std::string>& arguments, std::istream& in, std::o
 int run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err) {
     try {
         if (arguments.empty()) {
-            err << usage;
+            printUsage(err);
             return badUsage;
         }
-        const std::string& command = arguments.front();
-        if (command == "-h" || command == "--help" || command == "help") {
-            out << usage;
+        const std::string& name = arguments.front();
+        if (name == "-h" || name == "--help" || name == "help") {
+            printUsage(out);
             return success;
         }
-        if (command == "classify")
-            return classify({arguments.begin() + 1, arguments.end()}, in, out, err);
-        err << "tessellar-cli: unknown command " << inQuotes(command) << "\n" << usage;
+        for (const Command& command : commands()) {
+            if (command.name == name)
+                return command.run(Invocation{std::span(arguments).subspan(1), in, out, err});
+        }
+        err << "tessellar-cli: unknown command " << inQuotes(name) << "\n";
+        printUsage(err);
         return badUsage;
     } catch (const TessellarError& error) {
         err << "tessellar-cli: " << error.message() << "\n";

@@ -1,0 +1,60 @@
+#include "cli/ClassificationJSON.h"
+#include "cli/CommandInput.h"
+#include "cli/Commands.h"
+#include "kit/classify/RuleBasedClassifier.h"
+
+#include <ostream>
+
+namespace tessellar::cli {
+namespace {
+
+constexpr std::string_view usage =
+    "Usage: tessellar-cli classify [TEXT | PATH | -]\n"
+    "\n"
+    "Recognises what a piece of content is, on this machine and by rules only, and prints\n"
+    "the classification as one JSON object (or null when nothing was recognised).\n"
+    "\n"
+    "  TEXT   the text to classify (quote it)\n"
+    "  PATH   an existing file, classified as a dropped file (its text is read when it is text)\n"
+    "  -      read the text from standard input (also when no argument is given)\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help   show this help\n"
+    "\n"
+    "Exit status: 0 classified (or null), 1 unreadable input, 2 bad usage.\n";
+
+} // namespace
+
+int classifyCommand(const Invocation& invocation) {
+    std::optional<std::string> argument;
+    bool endOfOptions = false;
+    for (const auto& a : invocation.arguments) {
+        if (!endOfOptions && (a == "-h" || a == "--help")) {
+            invocation.out << usage;
+            return success;
+        }
+        if (!endOfOptions && a == "--") {
+            endOfOptions = true;
+            continue;
+        }
+        if (!endOfOptions && a.size() > 1 && a.starts_with("-")) {
+            invocation.err << "tessellar-cli: unknown option " << a << "\n" << usage;
+            return badUsage;
+        }
+        if (argument) {
+            invocation.err << "tessellar-cli: classify takes one argument; quote text that has blanks\n"
+                           << usage;
+            return badUsage;
+        }
+        argument = a;
+    }
+
+    const ClassificationInput input = inputFor(argument, invocation.in);
+    const auto classification = RuleBasedClassifier().classify(input);
+    const nlohmann::ordered_json json =
+        classification ? classification_json::encode(*classification) : nlohmann::ordered_json(nullptr);
+    invocation.out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+    return success;
+}
+
+} // namespace tessellar::cli

@@ -2,31 +2,19 @@
 
 #include "kit/base/MimeTypes.h"
 #include "kit/model/TessellarError.h"
+#include "kit/text/Unicode.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
-#include <unicode/utf8.h>
 
 namespace tessellar::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-bool isValidUTF8(std::string_view text) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    const auto length = static_cast<int32_t>(text.size());
-    if (text.size() > static_cast<std::size_t>(INT32_MAX))
-        return false;
-    for (int32_t i = 0; i < length;) {
-        UChar32 c;
-        U8_NEXT(bytes, i, length, c);
-        if (c < 0)
-            return false;
-    }
-    return true;
-}
+using unicode::isValidUTF8;
 
 // An argument written as a path ("/…", "./…", "../…", "~/…") with no blanks in it. When no
 // file is there, the user most likely mistyped a path rather than meant the text.

@@ -1,5 +1,6 @@
 #include "kit/capture/RtfTextReader.h"
 
+#include "kit/base/Hex.h"
 #include "kit/text/Unicode.h"
 
 #include <algorithm>
@@ -86,15 +87,6 @@ bool isLetter(char c) {
 }
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
-}
-int hexValue(char c) {
-    if (isDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 class Reader {

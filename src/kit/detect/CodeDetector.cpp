@@ -6,7 +6,6 @@
 #include <array>
 #include <charconv>
 #include <unicode/uchar.h>
-#include <unicode/utf8.h>
 #include <utility>
 #include <vector>
 
@@ -177,12 +176,7 @@ bool isInteger(std::string_view word) {
     return error == std::errc() && end == word.data() + word.size();
 }
 
-char32_t scalarAt(std::string_view text, std::size_t offset) {
-    int32_t i = static_cast<int32_t>(offset);
-    UChar32 c;
-    U8_NEXT(reinterpret_cast<const uint8_t*>(text.data()), i, static_cast<int32_t>(text.size()), c);
-    return c < 0 ? U'\uFFFD' : static_cast<char32_t>(c);
-}
+using unicode::scalarAt;
 
 bool isNumeric(char32_t c) {
     return u_getIntPropertyValue(static_cast<UChar32>(c), UCHAR_NUMERIC_TYPE) != U_NT_NONE;

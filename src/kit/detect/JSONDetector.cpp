@@ -95,12 +95,6 @@ std::optional<std::string> identity(const JSONTree& tree, uint32_t object) {
     return std::nullopt;
 }
 
-std::string counted(std::size_t count, std::string_view one, std::string_view many) {
-    if (count == 1)
-        return "1 " + std::string(one);
-    return std::to_string(count) + " " + std::string(many);
-}
-
 } // namespace
 
 std::optional<JSONDetector::Document> JSONDetector::document(std::string_view text) {
@@ -119,11 +113,11 @@ std::optional<JSONDetector::Document> JSONDetector::document(std::string_view te
     if (root.kind == Kind::object) {
         for (const uint32_t key : tree->sortedKeys(JSONTree::rootIndex))
             document.topLevelKeys.emplace_back(tree->node(key).text);
-        document.summary = counted(root.count, "key", "keys");
+        document.summary = counted(static_cast<long long>(root.count), "key", "keys");
         document.identity = identity(*tree, JSONTree::rootIndex);
     } else {
         document.isArray = true;
-        document.summary = counted(root.count, "element", "elements");
+        document.summary = counted(static_cast<long long>(root.count), "element", "elements");
         const uint32_t first = JSONTree::rootIndex + 1;
         if (root.count > 0 && tree->node(first).kind == Kind::object)
             document.identity = identity(*tree, first);

@@ -5,7 +5,6 @@
 #include "kit/text/Unicode.h"
 
 #include <algorithm>
-#include <unicode/utf8.h>
 
 namespace tessellar {
 namespace {
@@ -15,10 +14,8 @@ constexpr std::size_t minimumPhoneCharacters = 7;
 constexpr std::size_t maximumPhoneCharacters = 24;
 
 bool containsWhitespace(std::string_view text) {
-    for (int32_t i = 0; i < static_cast<int32_t>(text.size());) {
-        UChar32 c;
-        U8_NEXT(text.data(), i, static_cast<int32_t>(text.size()), c);
-        if (c >= 0 && unicode::isWhitespace(static_cast<char32_t>(c)))
+    for (std::size_t i = 0; i < text.size();) {
+        if (unicode::isWhitespace(unicode::nextScalar(text, i)))
             return true;
     }
     return false;

@@ -9,7 +9,6 @@
 #include <array>
 #include <memory>
 #include <unicode/calendar.h>
-#include <unicode/utf8.h>
 #include <unordered_set>
 
 namespace tessellar {
@@ -34,26 +33,21 @@ bool isEdgePunctuation(char32_t c) {
 }
 
 std::string_view trimmingEdgePunctuation(std::string_view text) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    auto length = static_cast<int32_t>(text.size());
-    int32_t begin = 0;
-    while (begin < length) {
-        int32_t next = begin;
-        UChar32 c;
-        U8_NEXT(bytes, next, length, c);
-        if (c < 0 || !isEdgePunctuation(static_cast<char32_t>(c)))
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        std::size_t next = begin;
+        if (!isEdgePunctuation(unicode::nextScalar(text, next)))
             break;
         begin = next;
     }
-    while (length > begin) {
-        int32_t previous = length;
-        UChar32 c;
-        U8_PREV(bytes, begin, previous, c);
-        if (c < 0 || !isEdgePunctuation(static_cast<char32_t>(c)))
+    std::size_t end = text.size();
+    while (end > begin) {
+        std::size_t previous = end;
+        if (!isEdgePunctuation(unicode::previousScalar(text, previous)) || previous < begin)
             break;
-        length = previous;
+        end = previous;
     }
-    return text.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(length - begin));
+    return text.substr(begin, end - begin);
 }
 
 bool isConnective(std::string_view word) {

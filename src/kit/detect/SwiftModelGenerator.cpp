@@ -6,7 +6,6 @@
 #include <array>
 #include <unicode/locid.h>
 #include <unicode/uchar.h>
-#include <unicode/utf8.h>
 #include <vector>
 
 namespace tessellar {
@@ -28,10 +27,7 @@ constexpr std::array swiftKeywords = {
 };
 
 char32_t firstScalar(std::string_view text) {
-    int32_t i = 0;
-    UChar32 c;
-    U8_NEXT(reinterpret_cast<const uint8_t*>(text.data()), i, static_cast<int32_t>(text.size()), c);
-    return c < 0 ? U'\uFFFD' : static_cast<char32_t>(c);
+    return unicode::scalarAt(text, 0);
 }
 
 // A character is a letter or a number by its first scalar.

@@ -9,7 +9,6 @@
 #include <array>
 #include <unicode/locid.h>
 #include <unicode/uchar.h>
-#include <unicode/utf8.h>
 
 namespace tessellar {
 namespace {
@@ -36,18 +35,7 @@ const Regex& moneyPattern() {
     return pattern;
 }
 
-// The scalars of a UTF-8 string (invalid bytes read as U+FFFD).
-std::u32string scalars(std::string_view text) {
-    std::u32string out;
-    int32_t i = 0;
-    const auto length = static_cast<int32_t>(text.size());
-    while (i < length) {
-        UChar32 c;
-        U8_NEXT(reinterpret_cast<const uint8_t*>(text.data()), i, length, c);
-        out.push_back(c < 0 ? U'\uFFFD' : static_cast<char32_t>(c));
-    }
-    return out;
-}
+using unicode::scalars;
 
 // The first scalar of each user-perceived character.
 std::vector<char32_t> characterHeads(std::string_view text) {

@@ -1,5 +1,7 @@
 #include "kit/model/TessellarError.h"
 
+#include "kit/text/StringHelpers.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -27,10 +29,6 @@ constexpr std::array<RecoveryRow, 7> recoveryTable{{
 
 const RecoveryRow& row(Recovery recovery) {
     return recoveryTable[static_cast<std::size_t>(recovery)];
-}
-
-std::string counted(long long n, std::string_view singular, std::string_view plural) {
-    return std::to_string(n) + " " + std::string(n == 1 ? singular : plural);
 }
 
 } // namespace

@@ -6,9 +6,9 @@
 #include "kit/text/Unicode.h"
 
 #include <array>
+#include <optional>
 #include <system_error>
 #include <unicode/uchar.h>
-#include <unicode/utf8.h>
 #include <vector>
 
 namespace tessellar {
@@ -62,24 +62,19 @@ bool isWordScalar(UChar32 c) {
 // Words of letters and digits, split at every other character.
 std::vector<std::string_view> words(std::string_view text) {
     std::vector<std::string_view> out;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    const auto length = static_cast<int32_t>(text.size());
-    int32_t start = -1;
-    int32_t i = 0;
-    while (i < length) {
-        const int32_t at = i;
-        UChar32 c;
-        U8_NEXT(bytes, i, length, c);
-        const bool word = c >= 0 && isWordScalar(c);
-        if (word && start < 0)
+    std::optional<std::size_t> start;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t at = i;
+        const bool word = isWordScalar(static_cast<UChar32>(unicode::nextScalar(text, i)));
+        if (word && !start)
             start = at;
-        if (!word && start >= 0) {
-            out.push_back(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(at - start)));
-            start = -1;
+        if (!word && start) {
+            out.push_back(text.substr(*start, at - *start));
+            start.reset();
         }
     }
-    if (start >= 0)
-        out.push_back(text.substr(static_cast<std::size_t>(start)));
+    if (start)
+        out.push_back(text.substr(*start));
     return out;
 }
 

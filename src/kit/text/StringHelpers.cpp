@@ -3,19 +3,11 @@
 #include "kit/text/Unicode.h"
 
 #include <unicode/uchar.h>
-#include <unicode/utf8.h>
 
 namespace tessellar {
 namespace {
 
-// Decodes the scalar at `i` and advances past it; invalid bytes decode as U+FFFD.
-char32_t nextScalar(std::string_view text, std::size_t& i) {
-    int32_t index = static_cast<int32_t>(i);
-    UChar32 c;
-    U8_NEXT(reinterpret_cast<const uint8_t*>(text.data()), index, static_cast<int32_t>(text.size()), c);
-    i = static_cast<std::size_t>(index);
-    return c < 0 ? U'\uFFFD' : static_cast<char32_t>(c);
-}
+using unicode::nextScalar;
 
 // Byte range of the text without leading and trailing whitespace.
 std::string_view trimmedView(std::string_view text) {
@@ -156,6 +148,10 @@ std::string slugified(std::string_view text) {
     while (!out.empty() && out.back() == '-')
         out.pop_back();
     return out;
+}
+
+std::string counted(long long count, std::string_view one, std::string_view many) {
+    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }
 
 } // namespace tessellar

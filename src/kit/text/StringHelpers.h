@@ -33,6 +33,9 @@ std::size_t lineCount(std::string_view text);
 // Whether `needle` occurs in `text`, ignoring case and diacritics. An empty needle never occurs.
 bool containsCaseInsensitive(std::string_view text, std::string_view needle);
 
+// "1 key", "3 keys": the count and the noun that agrees with it.
+std::string counted(long long count, std::string_view one, std::string_view many);
+
 // Lower-case letters and numbers separated by single dashes: "Café Ü" -> "cafe-u".
 std::string slugified(std::string_view text);
 

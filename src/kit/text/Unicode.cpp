@@ -78,8 +78,6 @@ std::vector<std::size_t> characterBoundaries(std::string_view utf8) {
     std::size_t byte = 0;
     int32_t unit = 0;
     std::size_t next = 0;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(utf8.data());
-    const auto length = static_cast<int32_t>(utf8.size());
     while (next < b16.size()) {
         if (b16[next] == unit) {
             bounds.push_back(byte);
@@ -88,12 +86,8 @@ std::vector<std::size_t> characterBoundaries(std::string_view utf8) {
         }
         if (byte >= utf8.size())
             break;
-        int32_t i = static_cast<int32_t>(byte);
-        UChar32 c;
-        U8_NEXT(bytes, i, length, c);
         // An invalid sequence became one U+FFFD (one UTF-16 unit) in toICU.
-        unit += (c >= 0x10000) ? 2 : 1;
-        byte = static_cast<std::size_t>(i);
+        unit += nextScalar(utf8, byte) >= 0x10000 ? 2 : 1;
     }
     if (bounds.empty() || bounds.back() != utf8.size())
         bounds.push_back(utf8.size());
@@ -144,14 +138,51 @@ bool isWhitespace(char32_t scalar) {
 
 int32_t utf16Length(std::string_view utf8) {
     int32_t units = 0;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(utf8.data());
-    const auto length = static_cast<int32_t>(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();)
+        units += nextScalar(utf8, i) >= 0x10000 ? 2 : 1;
+    return units;
+}
+
+char32_t nextScalar(std::string_view utf8, std::size_t& index) {
+    auto i = static_cast<int32_t>(index);
+    UChar32 c;
+    U8_NEXT(reinterpret_cast<const uint8_t*>(utf8.data()), i, static_cast<int32_t>(utf8.size()), c);
+    index = static_cast<std::size_t>(i);
+    return c < 0 ? U'\uFFFD' : static_cast<char32_t>(c);
+}
+
+char32_t previousScalar(std::string_view utf8, std::size_t& index) {
+    auto i = static_cast<int32_t>(index);
+    UChar32 c;
+    U8_PREV(reinterpret_cast<const uint8_t*>(utf8.data()), 0, i, c);
+    index = static_cast<std::size_t>(i);
+    return c < 0 ? U'\uFFFD' : static_cast<char32_t>(c);
+}
+
+char32_t scalarAt(std::string_view utf8, std::size_t index) {
+    return index < utf8.size() ? nextScalar(utf8, index) : U'\uFFFD';
+}
+
+std::u32string scalars(std::string_view utf8) {
+    std::u32string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();)
+        out.push_back(nextScalar(utf8, i));
+    return out;
+}
+
+bool isValidUTF8(std::string_view bytes) {
+    if (bytes.size() > static_cast<std::size_t>(INT32_MAX))
+        return false;
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    const auto length = static_cast<int32_t>(bytes.size());
     for (int32_t i = 0; i < length;) {
         UChar32 c;
-        U8_NEXT(bytes, i, length, c);
-        units += (c >= 0x10000) ? 2 : 1;
+        U8_NEXT(data, i, length, c);
+        if (c < 0)
+            return false;
     }
-    return units;
+    return true;
 }
 
 } // namespace tessellar::unicode

@@ -35,6 +35,22 @@ std::string folded(std::string_view utf8);
 // Whitespace and newlines, as the trimming helpers understand them.
 bool isWhitespace(char32_t scalar);
 
+// The scalar at byte `index`, advancing past it. Invalid or truncated sequences read as
+// U+FFFD, so any byte string is safe to walk.
+char32_t nextScalar(std::string_view utf8, std::size_t& index);
+
+// The scalar that ends at byte `index`, moving `index` back to its start (U+FFFD when invalid).
+char32_t previousScalar(std::string_view utf8, std::size_t& index);
+
+// The scalar that starts at byte `index` (U+FFFD when invalid or past the end).
+char32_t scalarAt(std::string_view utf8, std::size_t index);
+
+// Every scalar of the text, invalid sequences as U+FFFD.
+std::u32string scalars(std::string_view utf8);
+
+// True when the bytes are well-formed UTF-8.
+bool isValidUTF8(std::string_view bytes);
+
 // The UTF-16 length of a UTF-8 string (ranges of the detectors are UTF-16 offsets).
 int32_t utf16Length(std::string_view utf8);
 

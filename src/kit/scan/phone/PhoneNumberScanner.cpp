@@ -10,7 +10,6 @@
 #include <phonenumbers/phonenumbermatcher.h>
 #include <phonenumbers/phonenumberutil.h>
 #include <unicode/uchar.h>
-#include <unicode/utf8.h>
 
 // libphonenumber's matcher copies the rest of the text for every candidate it looks at, so on
 // a long text it takes quadratic time. It is therefore run only over short windows: runs of the
@@ -122,12 +121,9 @@ private:
     std::size_t budget_ = fruitlessBudgetBytes;
 
     UChar32 next(Position& p) const {
-        int32_t i = static_cast<int32_t>(p.byte);
-        UChar32 c;
-        U8_NEXT(text_.data(), i, static_cast<int32_t>(text_.size()), c);
-        p.byte = static_cast<std::size_t>(i);
+        const char32_t c = unicode::nextScalar(text_, p.byte);
         p.unit += c > 0xFFFF ? 2 : 1;
-        return c < 0 ? 0xFFFD : c;
+        return static_cast<UChar32>(c);
     }
 
     bool isContinuation(std::size_t byte) const {

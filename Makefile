@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 CTEST := ctest --output-on-failure -j $(JOBS) --timeout 600
 
-.PHONY: deps configure build check check-asan bench fuzz run format format-check clean
+.PHONY: deps configure build check check-asan bench fuzz run package format format-check clean
 
 deps:
 	@bash scripts/install-deps
@@ -46,6 +46,12 @@ fuzz: deps
 run: configure
 	cmake --build $(BUILD) --target tessellar-cli -j $(JOBS)
 	@python3 examples/classify-all $(BUILD)/src/cli/tessellar-cli examples
+
+# A .deb of the release build (CPack), in $(BENCH_BUILD).
+package: deps
+	cmake -S . -B $(BENCH_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DTESSELLAR_TESTS=OFF -DTESSELLAR_BENCH=OFF -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	cd $(BENCH_BUILD) && cpack -G DEB
 
 format: deps
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i

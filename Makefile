@@ -5,6 +5,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-release
+PACKAGE_BUILD ?= build-package
 FUZZ_SECONDS ?= 60
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 CTEST := ctest --output-on-failure -j $(JOBS) --timeout 600
@@ -47,11 +48,11 @@ run: configure
 	cmake --build $(BUILD) --target tessellar-cli -j $(JOBS)
 	@python3 examples/classify-all $(BUILD)/src/cli/tessellar-cli examples
 
-# A .deb of the release build (CPack), in $(BENCH_BUILD).
+# A .deb of the release build (CPack), in $(PACKAGE_BUILD).
 package: deps
-	cmake -S . -B $(BENCH_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DTESSELLAR_TESTS=OFF -DTESSELLAR_BENCH=OFF -DCMAKE_INSTALL_PREFIX=/usr
-	cmake --build $(BENCH_BUILD) -j $(JOBS)
-	cd $(BENCH_BUILD) && cpack -G DEB
+	cmake -S . -B $(PACKAGE_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DTESSELLAR_TESTS=OFF -DTESSELLAR_BENCH=OFF -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
 
 format: deps
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
@@ -60,4 +61,4 @@ format-check: deps
 	git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(PACKAGE_BUILD)

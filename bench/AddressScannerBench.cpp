@@ -48,6 +48,22 @@ void BM_ScanOneMegabyteLine(benchmark::State& state) {
 }
 BENCHMARK(BM_ScanOneMegabyteLine)->Unit(benchmark::kMillisecond);
 
+// Hostile lines at 1 and 2 MB (comma-separated numbers, a lower-case line whose every word
+// reads as capitalised, "a@" repeated): the time per byte must not grow with the size.
+void BM_ScanHostileLine(benchmark::State& state) {
+    static constexpr std::array<const char*, 3> pieces = {"1,234,", "12 oak park ridge lake shore new york ",
+                                                          "a@"};
+    const std::string piece = pieces[static_cast<std::size_t>(state.range(0))];
+    const auto bytes = static_cast<std::size_t>(state.range(1)) << 20;
+    std::string text;
+    while (text.size() < bytes)
+        text += piece;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tessellar::AddressScanner::scan(text));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_ScanHostileLine)->ArgsProduct({{0, 1, 2}, {1, 2}})->Unit(benchmark::kMillisecond);
+
 void BM_StandaloneAddress(benchmark::State& state) {
     const std::string text = "Ship to:\nJane Doe\n123 Main St\nApt 4\nAnytown, CA 90210";
     for (auto _ : state)

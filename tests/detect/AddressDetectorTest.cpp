@@ -1,9 +1,11 @@
 #include "kit/detect/AddressDetector.h"
 
 #include "kit/text/Unicode.h"
+#include "support/ConcurrentCalls.h"
 
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace tessellar {
 
@@ -105,6 +107,44 @@ TEST(AddressDetector, StandaloneNeedsTheFirstMatchToCoverSixtyPercent) {
     const auto first = AddressDetector::firstAddress(two);
     ASSERT_TRUE(first);
     EXPECT_EQ(first->raw, "1 Main St, Peoria, IL 61602");
+}
+
+TEST(AddressDetector, ACompanyAndAttentionLineAboveTheStreetCountAgainstCoverage) {
+    // The street to the ZIP is 34 of 56 units here, 34 of 60 with a longer name.
+    const std::string street = "2211 N First St\nSan Jose, CA 95131";
+    const auto accepted = AddressDetector::standaloneAddress("Acme Inc\nAttn: Jo Lee\n" + street);
+    ASSERT_TRUE(accepted);
+    EXPECT_EQ(accepted->raw, street);
+    EXPECT_EQ(accepted->displayLines(), (Lines{"2211 N First St", "San Jose, CA 95131"}));
+    EXPECT_FALSE(AddressDetector::standaloneAddress("Acme Corp.\nAttn: Jo Leeds\n" + street));
+}
+
+TEST(AddressDetector, LowerCaseAndMilitaryAddressesSplitIntoTheirParts) {
+    const auto lower = AddressDetector::standaloneAddress("48 oak avenue portland or 97205");
+    ASSERT_TRUE(lower);
+    EXPECT_EQ(lower->displayLines(), (Lines{"48 oak avenue", "portland, or 97205"}));
+    const auto military = AddressDetector::standaloneAddress("PSC 1234, Box 5678\nAPO AE 09012");
+    ASSERT_TRUE(military);
+    EXPECT_EQ(military->displayLines(), (Lines{"PSC 1234, Box 5678", "APO, AE 09012"}));
+    for (const char* prose : {"Done, OK", "done, ok", "i live at 12 oak lane", "48 oak avenue portland or"})
+        EXPECT_FALSE(AddressDetector::standaloneAddress(prose)) << prose;
+}
+
+TEST(AddressDetector, ConcurrentCallsAgree) {
+    const std::vector<std::string> texts = {market,
+                                            "Ship to:\nJane Doe\n123 Main St\nApt 4\nAnytown, CA 90210",
+                                            "48 oak avenue portland or 97205", "Done, OK", "Austin, Texas"};
+    auto answers = [&texts] {
+        std::vector<std::optional<Address>> out;
+        for (const std::string& text : texts) {
+            out.push_back(AddressDetector::standaloneAddress(text));
+            out.push_back(AddressDetector::firstAddress(text));
+        }
+        return out;
+    };
+    const auto expected = answers();
+    for (const auto& result : concurrentResults(answers))
+        EXPECT_EQ(result, expected);
 }
 
 TEST(AddressDetector, CityAndStateWithoutStreetDisplayOnOneLine) {

@@ -1,7 +1,10 @@
 #include "kit/detect/LinkDetector.h"
 
+#include "support/ConcurrentCalls.h"
+
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace tessellar {
 namespace {
@@ -59,6 +62,11 @@ TEST(LinkDetector, DisplayStringIsHostAndPathWithoutWwwOrTrailingSlash) {
 
 TEST(LinkDetector, StandaloneEmailAddressIsTheTrimmedText) {
     EXPECT_EQ(LinkDetector::standaloneEmailAddress("  Ann.Lee+x@Example.co.uk\n"), "Ann.Lee+x@Example.co.uk");
+    for (const char* address : {"Ana.Silva@Example.ORG", "Ana.Silva@Example.Org", "d'angelo@example.com",
+                                "o'brien+news@example.ie", "a!b#c$d&e*f=g?h^i`j{k|l}m~n/o@example.com"})
+        EXPECT_EQ(LinkDetector::standaloneEmailAddress(address), address);
+    EXPECT_EQ(LinkDetector::standaloneEmailAddress("ann\"x@example.com"), std::nullopt);
+    EXPECT_EQ(LinkDetector::standaloneEmailAddress("ann@exa'mple.com"), std::nullopt);
     EXPECT_EQ(LinkDetector::standaloneEmailAddress("ann@example.com and more"), std::nullopt);
     EXPECT_EQ(LinkDetector::standaloneEmailAddress("ann@example.com."), std::nullopt);
     EXPECT_EQ(LinkDetector::standaloneEmailAddress("ann@example"), std::nullopt);
@@ -77,6 +85,24 @@ TEST(LinkDetector, StandalonePhoneNumberHasSevenTo24Characters) {
     EXPECT_EQ(LinkDetector::standalonePhoneNumber("650 253 0000 office"), std::nullopt);
     EXPECT_EQ(LinkDetector::standalonePhoneNumber("650 253 0000, (650) 253-0001"), std::nullopt);
     EXPECT_EQ(LinkDetector::standalonePhoneNumber("Order 1234567"), std::nullopt);
+}
+
+TEST(LinkDetector, ConcurrentCallsAgree) {
+    const std::vector<std::string> texts = {
+        "https://example.com/a", "Ana.Silva@Example.ORG", "(650) 253-0000", "example.org", "not a link",
+        "d'angelo@example.com"};
+    auto answers = [&texts] {
+        std::vector<std::string> out;
+        for (const std::string& text : texts) {
+            out.push_back(standalone(text));
+            out.push_back(LinkDetector::standaloneEmailAddress(text).value_or("(none)"));
+            out.push_back(LinkDetector::standalonePhoneNumber(text).value_or("(none)"));
+        }
+        return out;
+    };
+    const auto expected = answers();
+    for (const auto& result : concurrentResults(answers))
+        EXPECT_EQ(result, expected);
 }
 
 } // namespace

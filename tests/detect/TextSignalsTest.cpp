@@ -38,17 +38,31 @@ TEST(TextSignals, MoneyAmountsWithSymbolsAndCodes) {
     EXPECT_EQ(money("$5", "5", "$").display(), "$5");
 }
 
-TEST(TextSignals, MoneyPatternKeepsItsLeftmostAlternativeQuirks) {
-    // Four digits without separators: the grouped alternative wins and stops after three.
-    EXPECT_EQ(TextSignals::moneyAmounts("$1234.50"), std::vector<Money>{money("$123", "123", "$")});
-    // Before a code the match starts where three digits and the decimals still fit.
+TEST(TextSignals, MoneyAmountsAreReadWholeOrNotAtAll) {
+    // A plain run of digits is read whole, before a code too.
+    EXPECT_EQ(TextSignals::moneyAmounts("$1234.50"), std::vector<Money>{money("$1234.50", "1234.50", "$")});
     EXPECT_EQ(TextSignals::moneyAmounts("1234.50 USD"),
-              std::vector<Money>{money("234.50 USD", "234.5", "USD")});
-    // Only two decimals are part of an amount; one decimal is left behind.
-    EXPECT_EQ(TextSignals::moneyAmounts("\u00A312.5"), std::vector<Money>{money("\u00A312", "12", "\u00A3")});
+              std::vector<Money>{money("1234.50 USD", "1234.5", "USD")});
+    EXPECT_EQ(TextSignals::moneyAmounts("\u00A51500"),
+              std::vector<Money>{money("\u00A51500", "1500", "\u00A5")});
+    // A number that goes on, or a code that goes on, is no amount rather than part of one.
+    for (const char* unsure :
+         {"\u00A312.5", "$1,2345", "$12.345,67", "$1.2M", "99,90 EUR", "1.234 EUR", "5 USDT"})
+        EXPECT_TRUE(TextSignals::moneyAmounts(unsure).empty()) << unsure;
     // Codes are upper case; signs alone are nothing.
     EXPECT_TRUE(TextSignals::moneyAmounts("5 usd, $ and EUR").empty());
     EXPECT_TRUE(TextSignals::moneyAmounts("").empty());
+    // A sentence's full stop or a list's comma after an amount is no decimal.
+    EXPECT_EQ(TextSignals::moneyAmounts("Paid $5.00. Then $7,$8"),
+              (std::vector<Money>{money("$5.00", "5", "$"), money("$7", "7", "$"), money("$8", "8", "$")}));
+}
+
+TEST(TextSignals, MoneyAmountsStayBoundedOnHostileText) {
+    // A long line of comma-separated numbers and a long run of "$1," are read in one pass;
+    // the list of amounts stops growing at ten thousand.
+    EXPECT_TRUE(TextSignals::moneyAmounts(repeated("1,234,", 200000)).empty());
+    EXPECT_EQ(TextSignals::moneyAmounts(repeated("$1,", 200000)).size(), 10000u);
+    EXPECT_EQ(TextSignals::primaryAmount(repeated("$1,", 200000) + "$2"), money("$2", "2", "$"));
 }
 
 TEST(TextSignals, PrimaryAmountPrefersLabelsInOrder) {
@@ -75,17 +89,17 @@ TEST(TextSignals, PrimaryAmountLooksSixtyCharactersPastTheLabel) {
     const std::string e = "e\u0301";
     auto bill = [&](int filler) { return "Amount due" + repeated(e, filler) + "$9.99 later $100.00"; };
     EXPECT_EQ(TextSignals::primaryAmount(bill(55)), money("$9.99", "9.99", "$"));
-    // The window cuts "$9.99" to "$9.9", which reads as $9.
-    EXPECT_EQ(TextSignals::primaryAmount(bill(56)), money("$9", "9", "$"));
-    EXPECT_EQ(TextSignals::primaryAmount(bill(58)), money("$9", "9", "$"));
-    // With only the sign inside the window the label finds nothing and the largest amount wins.
-    EXPECT_EQ(TextSignals::primaryAmount(bill(59)), money("$100.00", "100", "$"));
+    // An amount that starts inside the window is read whole: "$9.99" cut to "$9" is wrong.
+    EXPECT_EQ(TextSignals::primaryAmount(bill(59)), money("$9.99", "9.99", "$"));
+    // Past the window the label finds nothing and the largest amount wins.
+    EXPECT_EQ(TextSignals::primaryAmount(bill(60)), money("$100.00", "100", "$"));
 }
 
-TEST(TextSignals, PrimaryAmountReadsTheWindowLowerCased) {
-    // Codes only match in upper case, so an amount with a code after a label is not seen there.
+TEST(TextSignals, PrimaryAmountAfterALabelKeepsItsCurrencyCode) {
     EXPECT_EQ(TextSignals::primaryAmount("Amount due: 99.90 EUR, fee 120.00 EUR"),
-              money("120.00 EUR", "120", "EUR"));
+              money("99.90 EUR", "99.9", "EUR"));
+    EXPECT_EQ(TextSignals::primaryAmount("TOTAL DUE 1,250.00 USD\nDeposit held: $5,000.00"),
+              money("1,250.00 USD", "1250", "USD"));
 }
 
 TEST(TextSignals, LabelRangeSkipsMatchesInsideWords) {

@@ -12,6 +12,9 @@ namespace {
 constexpr std::size_t maximumLinkCharacters = 2048;
 constexpr std::size_t minimumPhoneCharacters = 7;
 constexpr std::size_t maximumPhoneCharacters = 24;
+// Characters are counted only in texts of at most this many bytes per allowed character: no
+// real link or phone number comes near it, and a long paste is turned away without counting.
+constexpr std::size_t maximumBytesPerCharacter = 64;
 
 bool containsWhitespace(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
@@ -35,7 +38,8 @@ bool coversWhole(const std::vector<DataDetector::Match>& matches, std::string_vi
 
 std::optional<Url> LinkDetector::standaloneURL(std::string_view text) {
     const std::string link = trimmed(text);
-    if (link.empty() || containsWhitespace(link) || unicode::characterCount(link) > maximumLinkCharacters)
+    if (link.empty() || link.size() > maximumLinkCharacters * maximumBytesPerCharacter ||
+        containsWhitespace(link) || unicode::characterCount(link) > maximumLinkCharacters)
         return std::nullopt;
     if (auto url = Url::parse(link); url && isWebScheme(url->scheme()) && !url->host().empty())
         return url;
@@ -74,6 +78,8 @@ std::optional<std::string> LinkDetector::standaloneEmailAddress(std::string_view
 
 std::optional<std::string> LinkDetector::standalonePhoneNumber(std::string_view text) {
     const std::string number = trimmed(text);
+    if (number.size() > maximumPhoneCharacters * maximumBytesPerCharacter)
+        return std::nullopt;
     const std::size_t length = unicode::characterCount(number);
     if (length < minimumPhoneCharacters || length > maximumPhoneCharacters)
         return std::nullopt;

@@ -1,22 +1,18 @@
 #include "kit/detect/TextSignals.h"
 
 #include "kit/scan/DataDetector.h"
-#include "kit/text/Regex.h"
 #include "kit/text/StringHelpers.h"
 #include "kit/text/Unicode.h"
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <unicode/locid.h>
 #include <unicode/uchar.h>
+#include <utility>
 
 namespace tessellar {
 namespace {
-
-// Group 1 symbol, 2 number after a symbol, 3 number before a code, 4 code. ICU tries the
-// alternatives left to right, so "$1234.50" matches only "$123".
-constexpr std::string_view moneyPatternText =
-    R"re((?:(\$|€|£|¥)\s?([0-9]{1,3}(?:,[0-9]{3})*(?:\.[0-9]{2})?|[0-9]+(?:\.[0-9]{2})?))|(?:([0-9]{1,3}(?:,[0-9]{3})*(?:\.[0-9]{2})?)\s?(USD|EUR|GBP)))re";
 
 constexpr std::array<std::string_view, 9> primaryAmountLabels{"amount due",     "total due",   "balance due",
                                                               "amount payable", "grand total", "order total",
@@ -29,10 +25,160 @@ constexpr std::array<std::string_view, 9> rejectedLineStarts{
     "invoice", "receipt", "statement", "bill to", "ship to", "page", "date", "total", "tax"};
 
 constexpr std::size_t primaryAmountWindow = 60;
+constexpr std::size_t maximumCharacterBytes = 64;
 
-const Regex& moneyPattern() {
-    static const Regex pattern(moneyPatternText);
-    return pattern;
+// A text with more amounts than this is no bill; the list stops growing there.
+constexpr std::size_t maximumAmounts = 10'000;
+
+// Money amounts are read by hand in one pass rather than with a regular expression: a
+// backtracking matcher retries a long run of comma-separated numbers from every digit.
+//
+// An amount is a currency sign ($ € £ ¥), one optional whitespace character and a number, or
+// a number, one optional whitespace character and one of the codes USD, EUR, GBP. A number is
+// one to three digits with comma thousands groups, or a plain run of digits, with an optional
+// point and two decimals.
+//
+// Three readings depart from a literal leftmost-alternative match, which gives visibly wrong
+// values: a plain run of four or more digits is read whole ("$1234.50" is 1234.50, not 123);
+// a number before a code must not continue a longer number ("1234.50 USD" is 1234.50, and
+// "99,90 EUR" is no amount rather than 90 EUR); and a number that goes on with more digits
+// ("$1,2345", "$1.5", "$12.345,67") or a code that goes on with letters ("5 USDT") is too
+// unsure to report.
+class MoneyScanner {
+public:
+    struct Found {
+        std::size_t start = 0; // byte offsets of the whole amount
+        std::size_t end = 0;
+        std::size_t numberStart = 0;
+        std::size_t numberEnd = 0;
+        std::string_view symbol;
+    };
+
+    MoneyScanner(std::string_view text, std::size_t from) : s_(text), i_(from) {}
+
+    // The next amount, or nothing at the end of the text.
+    std::optional<Found> next() {
+        while (i_ < s_.size()) {
+            if (const std::size_t sign = signLength(i_); sign > 0) {
+                if (auto found = afterSign(sign))
+                    return found;
+                continue;
+            }
+            if (isDigit(i_) && startsNumber(i_)) {
+                if (auto found = beforeCode())
+                    return found;
+                continue;
+            }
+            ++i_;
+        }
+        return std::nullopt;
+    }
+
+private:
+    std::string_view s_;
+    std::size_t i_;
+
+    bool isDigit(std::size_t k) const { return k < s_.size() && s_[k] >= '0' && s_[k] <= '9'; }
+    bool isASCIILetter(std::size_t k) const {
+        return k < s_.size() && ((s_[k] >= 'a' && s_[k] <= 'z') || (s_[k] >= 'A' && s_[k] <= 'Z'));
+    }
+    bool digitsAt(std::size_t k, std::size_t count) const {
+        for (std::size_t d = 0; d < count; ++d)
+            if (!isDigit(k + d))
+                return false;
+        return true;
+    }
+
+    std::size_t signLength(std::size_t k) const {
+        const char lead = s_[k];
+        if (lead != '$' && lead != '\xE2' && lead != '\xC2')
+            return 0;
+        for (const std::string_view sign : {"$", "\u20AC", "\u00A3", "\u00A5"})
+            if (s_.substr(k, sign.size()) == sign)
+                return sign.size();
+        return 0;
+    }
+
+    // The byte length of one whitespace character at k (tab, line breaks, space separators).
+    std::size_t whitespaceLength(std::size_t k) const {
+        if (k >= s_.size())
+            return 0;
+        const auto byte = static_cast<unsigned char>(s_[k]);
+        if (byte < 0x80)
+            return byte == '\t' || byte == '\n' || byte == '\f' || byte == '\r' || byte == ' ' ? 1 : 0;
+        const std::size_t width = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+        const std::u32string decoded = unicode::scalars(s_.substr(k, width));
+        if (decoded.size() != 1)
+            return 0;
+        const int8_t type = u_charType(static_cast<UChar32>(decoded.front()));
+        return type == U_SPACE_SEPARATOR || type == U_LINE_SEPARATOR || type == U_PARAGRAPH_SEPARATOR ? width
+                                                                                                      : 0;
+    }
+
+    // A number may start at k unless it would continue a longer one ("1234", "1,234", "1.50").
+    bool startsNumber(std::size_t k) const {
+        if (k == 0)
+            return true;
+        if (isDigit(k - 1))
+            return false;
+        return !((s_[k - 1] == ',' || s_[k - 1] == '.') && k >= 2 && isDigit(k - 2));
+    }
+
+    // The end of the number at k (a digit), and whether it ends cleanly.
+    std::pair<std::size_t, bool> number(std::size_t k) const {
+        std::size_t end = k;
+        while (isDigit(end))
+            ++end;
+        if (end - k <= 3)
+            while (end < s_.size() && s_[end] == ',' && digitsAt(end + 1, 3))
+                end += 4;
+        if (end < s_.size() && s_[end] == '.' && digitsAt(end + 1, 2))
+            end += 3;
+        const bool goesOn =
+            isDigit(end) || (end < s_.size() && (s_[end] == ',' || s_[end] == '.') && isDigit(end + 1));
+        return {end, !goesOn};
+    }
+
+    std::optional<Found> afterSign(std::size_t sign) {
+        const std::size_t start = i_;
+        std::size_t at = start + sign;
+        at += isDigit(at) ? 0 : whitespaceLength(at);
+        if (!isDigit(at)) {
+            i_ = start + sign;
+            return std::nullopt;
+        }
+        const auto [end, clean] = number(at);
+        i_ = end;
+        if (!clean)
+            return std::nullopt;
+        return Found{start, end, at, end, s_.substr(start, sign)};
+    }
+
+    std::optional<Found> beforeCode() {
+        const std::size_t start = i_;
+        const auto [end, clean] = number(start);
+        i_ = end;
+        if (!clean)
+            return std::nullopt;
+        const std::size_t code = end + whitespaceLength(end);
+        for (const std::string_view name : {"USD", "EUR", "GBP"}) {
+            if (s_.substr(code, 3) != name || isASCIILetter(code + 3))
+                continue;
+            i_ = code + 3;
+            return Found{start, code + 3, start, end, s_.substr(code, 3)};
+        }
+        return std::nullopt;
+    }
+};
+
+std::optional<TextSignals::MoneyAmount> amount(std::string_view text, const MoneyScanner::Found& found) {
+    std::string number(text.substr(found.numberStart, found.numberEnd - found.numberStart));
+    std::erase(number, ',');
+    const std::optional<Decimal> value = Decimal::parse(number);
+    if (!value)
+        return std::nullopt;
+    return TextSignals::MoneyAmount{std::string(text.substr(found.start, found.end - found.start)), *value,
+                                    std::string(found.symbol)};
 }
 
 using unicode::scalars;
@@ -105,49 +251,57 @@ bool isAcronym(std::string_view word) {
 
 std::vector<TextSignals::MoneyAmount> TextSignals::moneyAmounts(std::string_view text) {
     std::vector<MoneyAmount> amounts;
-    for (const Regex::Match& match : moneyPattern().allMatches(text)) {
-        std::string number;
-        std::string symbol;
-        if (match.groups.size() > 4 && match.group(2)) {
-            number = match.group(2)->text;
-            symbol = match.group(1) ? match.group(1)->text : std::string();
-        } else if (match.groups.size() > 4 && match.group(3)) {
-            number = match.group(3)->text;
-            symbol = match.group(4) ? match.group(4)->text : std::string();
-        } else {
-            continue;
-        }
-        std::erase(number, ',');
-        const std::optional<Decimal> value = Decimal::parse(number);
-        if (!value)
-            continue;
-        amounts.push_back({trimmed(match.text()), *value, symbol});
+    MoneyScanner scanner(text, 0);
+    while (amounts.size() < maximumAmounts) {
+        const auto found = scanner.next();
+        if (!found)
+            break;
+        if (auto one = amount(text, *found))
+            amounts.push_back(std::move(*one));
     }
     return amounts;
 }
 
 std::optional<TextSignals::MoneyAmount> TextSignals::primaryAmount(std::string_view text) {
-    const std::vector<MoneyAmount> all = moneyAmounts(text);
-    if (all.empty())
-        return std::nullopt;
-    const std::string lower = unicode::lowercased(text);
-    const auto bounds = unicode::characterBoundaries(lower);
+    // Labels are ASCII, so finding them in a copy with only ASCII letters lowered finds what the
+    // fully lower-cased text would, at the same offsets: the amount after a label is then read
+    // from the text as written, where a code such as "USD" is still upper case.
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    std::optional<std::vector<std::size_t>> bounds;
     for (const std::string_view label : primaryAmountLabels) {
         const auto range = labelRange(label, lower);
         if (!range)
             continue;
-        const std::string_view tail = std::string_view(lower).substr(bounds[range->location + range->length]);
-        const std::vector<MoneyAmount> near =
-            moneyAmounts(unicode::characterPrefix(tail, primaryAmountWindow));
-        if (!near.empty())
-            return near.front();
+        if (!bounds)
+            bounds = unicode::characterBoundaries(lower);
+        const std::size_t windowStart = (*bounds)[range->location + range->length];
+        // Characters are counted in a slice long enough for any sensible text, so a label near
+        // the start of a long text does not count the characters of all the rest.
+        const std::string_view slice = text.substr(windowStart, primaryAmountWindow * maximumCharacterBytes);
+        const std::size_t windowEnd =
+            windowStart + unicode::characterPrefix(slice, primaryAmountWindow).size();
+        // The first amount that starts in the window is read whole, even where the window's end
+        // would cut it ("$9.99" read as "$9" is a wrong amount).
+        MoneyScanner scanner(text, windowStart);
+        while (const auto found = scanner.next()) {
+            if (found->start >= windowEnd)
+                break;
+            if (auto one = amount(text, *found))
+                return one;
+        }
     }
     // No label led to an amount: the largest wins, the earliest among equals.
-    const MoneyAmount* largest = &all.front();
-    for (const MoneyAmount& amount : all)
-        if (amount.value > largest->value)
-            largest = &amount;
-    return *largest;
+    std::optional<MoneyAmount> largest;
+    MoneyScanner scanner(text, 0);
+    while (const auto found = scanner.next()) {
+        auto one = amount(text, *found);
+        if (one && (!largest || one->value > largest->value))
+            largest = std::move(one);
+    }
+    return largest;
 }
 
 std::vector<Timestamp> TextSignals::dates(std::string_view text) {
@@ -255,8 +409,8 @@ int TextSignals::keywordScore(const std::vector<std::string>& keywords, std::str
 
 std::optional<TextSignals::CharacterRange> TextSignals::labelRange(std::string_view label,
                                                                    std::string_view text) {
-    if (label.empty())
-        return std::nullopt;
+    if (label.empty() || text.find(label) == std::string_view::npos)
+        return std::nullopt; // most labels are not in most texts: no need to count characters
     const auto bounds = unicode::characterBoundaries(text);
     auto characterIndex = [&bounds](std::size_t byte) -> std::optional<std::size_t> {
         const auto found = std::lower_bound(bounds.begin(), bounds.end(), byte);

@@ -97,6 +97,17 @@ TEST(LinkScanner, EmailAddressesBecomeMailtoLinks) {
     EXPECT_EQ(m[0].range, (TextRange{2, 16}));
 }
 
+TEST(LinkScanner, MailboxesKeepApostrophesAndCapitalisedDomains) {
+    EXPECT_EQ(links("Write to d'angelo@example.com or Ana.Silva@Example.Org."),
+              (Links{{"d'angelo@example.com", "mailto:d'angelo@example.com"},
+                     {"Ana.Silva@Example.Org", "mailto:Ana.Silva@Example.Org"}}));
+    // After "mailto:" every character a mailbox may hold counts.
+    EXPECT_EQ(links("mailto:first/last=x!y@example.com"),
+              (Links{{"mailto:first/last=x!y@example.com", "mailto:first/last=x!y@example.com"}}));
+    // Without an "@" an apostrophe ends a host as before; a capitalised last word is no domain.
+    EXPECT_EQ(links("example.com's page, sentence.Next"), (Links{{"example.com", "http://example.com"}}));
+}
+
 TEST(LinkScanner, MalformedEmailAddressesAreNotLinks) {
     EXPECT_TRUE(links("user@localhost a@b.c a..b@example.com a.@example.com @example.com").empty());
     EXPECT_TRUE(links("x@1.2.3.4 mailto:@example.com mailto:a.@example.com").empty());
@@ -149,14 +160,18 @@ TEST(LinkScanner, LongHostileTextsFinishWithTheRightAnswer) {
     std::string dots;
     std::string ats;
     std::string schemes;
+    std::string apostrophes;
     for (int i = 0; i < 200000; ++i) {
         dots += "a.";
         ats += "a@";
         schemes += "http:";
+        apostrophes += "a'";
     }
     EXPECT_TRUE(links(dots).empty());
     EXPECT_TRUE(links(ats).empty());
     EXPECT_TRUE(links(schemes).empty());
+    EXPECT_TRUE(links(apostrophes).empty());
+    EXPECT_EQ(links(apostrophes + "@example.com").size(), 1u);
     const std::string longLink = "https://example.com/" + std::string(500000, 'a');
     const auto m = DataDetector::matches(DataDetector::Type::link, longLink + ").");
     ASSERT_EQ(m.size(), 1u);

@@ -25,17 +25,23 @@ bool isConnector(std::string_view key) {
     return !key.empty() && connectors.contains(key);
 }
 
-// Capitalised words that start sentences rather than city names, so that "Visit Austin, TX
-// 78701" reports Austin. Only used where no street comes before the city.
+// Capitalised words that start sentences or replies rather than city names, so that "Visit
+// Austin, TX 78701" reports Austin and "Done, OK" is no address. Only used where no street
+// comes before the city, or on a line without capitals.
 bool isProseWord(std::string_view key) {
     static const PhraseTable words{
-        "in",     "at",      "to",           "from",  "near",    "visit", "visiting", "meet",    "meeting",
-        "our",    "your",    "their",        "we",    "i",       "my",    "he",       "she",     "they",
-        "it",     "welcome", "located",      "based", "live",    "lives", "living",   "and",     "or",
-        "of",     "for",     "with",         "by",    "on",      "via",   "contact",  "call",    "see",
-        "go",     "come",    "moved",        "move",  "address", "ship",  "send",     "deliver", "mail",
-        "office", "offices", "headquarters", "hq",    "is",      "was",   "are",      "please",  "hello",
-        "hi",     "dear",    "thanks"};
+        "in",      "at",       "to",        "from",     "near",    "visit",  "visiting", "meet",
+        "meeting", "our",      "your",      "their",    "we",      "i",      "my",       "he",
+        "she",     "they",     "it",        "welcome",  "located", "based",  "live",     "lives",
+        "living",  "and",      "or",        "of",       "for",     "with",   "by",       "on",
+        "via",     "contact",  "call",      "see",      "go",      "come",   "moved",    "move",
+        "address", "ship",     "send",      "deliver",  "mail",    "office", "offices",  "headquarters",
+        "hq",      "is",       "was",       "are",      "please",  "hello",  "hi",       "dear",
+        "thanks",  "thank",    "done",      "ok",       "okay",    "yes",    "no",       "sure",
+        "fine",    "great",    "good",      "got",      "noted",   "agreed", "perfect",  "right",
+        "sorry",   "ready",    "finished",  "fixed",    "merged",  "tested", "passed",   "failed",
+        "sent",    "received", "confirmed", "approved", "cheers",  "bye",    "oh",       "well",
+        "nice",    "awesome"};
     return words.contains(key);
 }
 
@@ -80,6 +86,22 @@ bool isHouseNumber(const AddressToken& t) {
            key.size() - dash - 1 <= 4;
 }
 
+// Wisconsin grid numbers: a compass letter and digits twice, north or south then east or west
+// or the other way round ("N6W23001", "W204N11509").
+bool isGridNumber(const AddressToken& t) {
+    const std::string_view key = t.key;
+    if (!t.isWord() || !t.allCaps || key.size() < 4 || key.size() > 14)
+        return false;
+    const auto second = key.find_first_of("nsew", 1);
+    if (second == std::string_view::npos || !allDigits(key.substr(1, second - 1)) ||
+        !allDigits(key.substr(second + 1)) || second - 1 > 5 || key.size() - second - 1 > 6)
+        return false;
+    const bool firstNorthSouth = key[0] == 'n' || key[0] == 's';
+    const bool secondNorthSouth = key[second] == 'n' || key[second] == 's';
+    return (key[0] == 'n' || key[0] == 's' || key[0] == 'e' || key[0] == 'w') &&
+           firstNorthSouth != secondNorthSouth;
+}
+
 bool isFraction(const AddressToken& t) {
     const auto slash = t.key.find('/');
     return t.isNumber() && slash != std::string::npos && slash <= 2 && allDigits(t.key.substr(0, slash)) &&
@@ -115,7 +137,8 @@ struct Place {
 
 class Parser {
 public:
-    explicit Parser(const std::vector<AddressToken>& tokens) : t_(tokens), n_(tokens.size()) {
+    Parser(const std::vector<AddressToken>& tokens, bool caseless)
+        : t_(tokens), n_(tokens.size()), caseless_(caseless) {
         findAnchor();
         lastContent_ = n_;
         while (lastContent_ > 0) {
@@ -155,6 +178,9 @@ private:
     std::size_t n_;
     std::size_t anchor_ = 0;
     std::size_t lastContent_ = 0;
+    // The line has no capitals ("48 oak avenue portland or 97205"): every word reads as
+    // capitalised, so only an address that ends with a state and ZIP counts.
+    bool caseless_ = false;
 
     bool mark(std::size_t i, char16_t c) const { return i < n_ && t_[i].isMark(c); }
     bool word(std::size_t i) const { return i < n_ && t_[i].isWord(); }
@@ -178,7 +204,9 @@ private:
     std::optional<Street> street(std::size_t i) const {
         if (const auto box = poBox(i))
             return Street{*box, false, true};
-        if (i >= n_ || !isHouseNumber(t_[i]))
+        if (const auto box = routeBox(i))
+            return Street{*box, false, true};
+        if (i >= n_ || !(isHouseNumber(t_[i]) || isGridNumber(t_[i])))
             return std::nullopt;
         if (i > 0) {
             const AddressToken& before = t_[i - 1];
@@ -196,9 +224,22 @@ private:
             StreetSuffixes::routePrefixes().longestMatch([&](std::size_t k) { return nameKey(h + k); });
         if (route > 0) {
             const std::size_t number = h + route;
-            if (number < n_ && (t_[number].hasDigit || (t_[number].allCaps && t_[number].key.size() == 1)))
-                return Street{directional(Extent{number + 1, t_[number].end}), false, true};
+            if (number < n_ && (t_[number].hasDigit || (t_[number].allCaps && t_[number].key.size() == 1))) {
+                // "1234 FM 1960 Rd W": a street type may follow the route number.
+                Extent e{number + 1, t_[number].end};
+                if (word(e.end) && t_[e.end].upperInitial) {
+                    const auto type = StreetSuffixes::find(t_[e.end].key);
+                    if (!type.name.empty())
+                        e = Extent{e.end + 1, type.abbreviated ? t_[e.end].endWithDot() : t_[e.end].end};
+                }
+                return Street{directional(e), false, true};
+            }
         }
+
+        // Utah's grid: "842 E 1700 S", "50 West 100 North".
+        if (isCompassWord(h) && h + 2 < n_ && t_[h + 1].isNumber() && allDigits(t_[h + 1].key) &&
+            t_[h + 1].key.size() <= 5 && isCompassWord(h + 2))
+            return Street{Extent{h + 3, t_[h + 2].endWithDot()}, false, false};
 
         for (std::size_t w = h; w < n_ && w - h < maxStreetNameWords && isNameWord(w, w == h); ++w) {
             const auto suffix = word(w) ? StreetSuffixes::find(t_[w].key) : StreetSuffixes::Suffix{};
@@ -224,8 +265,14 @@ private:
         return Street{Extent{w, t_[w - 1].end}, true, false};
     }
 
+    bool isCompassWord(std::size_t i) const {
+        return word(i) && t_[i].upperInitial && StreetSuffixes::isDirectional(t_[i].key);
+    }
+
+    // "to" stands lower case inside "Farm to Market Road".
     std::string_view nameKey(std::size_t i) const {
-        return word(i) && (t_[i].upperInitial || t_[i].allCaps) ? key(i) : std::string_view{};
+        return word(i) && (t_[i].upperInitial || t_[i].allCaps || key(i) == "to") ? key(i)
+                                                                                  : std::string_view{};
     }
 
     bool isNameWord(std::size_t i, bool first) const {
@@ -233,7 +280,7 @@ private:
             return false;
         const AddressToken& t = t_[i];
         if (t.isWord())
-            return t.upperInitial || (!first && isConnector(t.key));
+            return (t.upperInitial && !(caseless_ && isProseWord(t.key))) || (!first && isConnector(t.key));
         return isOrdinal(t);
     }
 
@@ -274,6 +321,34 @@ private:
         if (number.kind == AddressToken::Kind::punct || !number.hasDigit)
             return std::nullopt;
         return Extent{k + 2, number.end};
+    }
+
+    // A box on a rural or highway contract route ("RR 2 Box 152", "HC 68 Box 23A") or at a
+    // military post ("PSC 1234, Box 5678", "Unit 2050 Box 4190", "CMR 450 Box 12").
+    std::optional<Extent> routeBox(std::size_t i) const {
+        std::size_t k = i;
+        if (key(k) == "rr" || key(k) == "hc" || key(k) == "hcr" || key(k) == "psc" || key(k) == "cmr" ||
+            key(k) == "unit") {
+            k += 1;
+        } else if ((key(k) == "rural" || key(k) == "star") && key(k + 1) == "route") {
+            k += 2;
+        } else if (key(k) == "highway" && key(k + 1) == "contract" && key(k + 2) == "route") {
+            k += 3;
+        } else {
+            return std::nullopt;
+        }
+        if (k >= n_ || !t_[k].isNumber() || !allDigits(t_[k].key) || t_[k].key.size() > 5)
+            return std::nullopt;
+        ++k;
+        if (mark(k, u','))
+            ++k;
+        if (key(k) != "box")
+            return std::nullopt;
+        if (mark(k + 1, u'#'))
+            ++k;
+        if (k + 1 >= n_ || t_[k + 1].kind == AddressToken::Kind::punct || !t_[k + 1].hasDigit)
+            return std::nullopt;
+        return Extent{k + 2, t_[k + 1].end};
     }
 
     // One unit: "Apt 4B", "Suite #200", "#12", "3rd Floor", "Rear".
@@ -329,7 +404,7 @@ private:
             return false;
         const AddressToken& t = t_[i];
         if (first)
-            return t.upperInitial && !(streetless && isProseWord(t.key));
+            return t.upperInitial && !((streetless || caseless_) && isProseWord(t.key));
         return t.upperInitial || isConnector(t.key);
     }
 
@@ -444,6 +519,7 @@ private:
             return std::nullopt;
         AddressFragment f;
         f.anchored = i == anchor_;
+        f.caseless = caseless_;
         f.suffixless = s->suffixless;
         f.common = s->common;
         Extent end = s->extent;
@@ -456,8 +532,8 @@ private:
         f.end = end.endOffset;
 
         const bool comma = mark(end.end, u',');
-        const auto p = place(comma ? end.end + 1 : end.end, false, comma && !f.suffixless);
-        if (p && (!f.suffixless || (p->state && p->zip))) {
+        const auto p = place(comma ? end.end + 1 : end.end, false, comma && !f.suffixless && !caseless_);
+        if (p && ((!f.suffixless && !caseless_) || (p->state && p->zip))) {
             line.complete.push_back(withPlace(f, *p));
             line.lastEndsLine = p->extent.end >= lastContent_;
             return p->extent.end;
@@ -480,10 +556,10 @@ private:
         AddressFragment f = withPlace(AddressFragment{}, *p);
         f.start = p->city->start;
         f.anchored = anchored;
-        if (anchored && ends)
+        if (anchored && ends && (!caseless_ || p->zip))
             line.wholePlace = f;
         const bool accepted =
-            p->zip ? anchored || p->commaBeforeState : anchored && ends && p->commaBeforeState;
+            p->zip ? anchored || p->commaBeforeState : anchored && ends && p->commaBeforeState && !caseless_;
         if (!accepted)
             return std::nullopt;
         line.complete.push_back(f);
@@ -494,8 +570,8 @@ private:
 
 } // namespace
 
-AddressLine AddressLineParser::parse(const std::vector<AddressToken>& tokens) {
-    return Parser(tokens).run();
+AddressLine AddressLineParser::parse(const std::vector<AddressToken>& tokens, bool caseless) {
+    return Parser(tokens, caseless).run();
 }
 
 } // namespace tessellar::address

@@ -30,6 +30,7 @@ struct AddressFragment {
     bool suffixless = false; // a street without a street type ("1 Broadway")
     bool common = false;     // the street type is a common one, or it is a route or PO Box
     bool hasUnit = false;
+    bool caseless = false; // found on a line without capitals
 };
 
 // What one line contributes to the addresses of a text.
@@ -46,7 +47,8 @@ struct AddressLine {
 // read in time linear in its length.
 class AddressLineParser {
 public:
-    static AddressLine parse(const std::vector<AddressToken>& tokens);
+    // `caseless`: the line has no capitals and its words were marked as capitalised.
+    static AddressLine parse(const std::vector<AddressToken>& tokens, bool caseless = false);
 };
 
 } // namespace tessellar::address

@@ -28,8 +28,8 @@ public:
                 pending_->hasUnit = true;
                 return;
             }
-            if (line.wholePlace &&
-                (!pending_->suffixless || (line.wholePlace->state && line.wholePlace->zip))) {
+            const bool needsZip = pending_->suffixless || pending_->caseless;
+            if (line.wholePlace && (!needsZip || (line.wholePlace->state && line.wholePlace->zip))) {
                 AddressFragment merged = *pending_;
                 merged.city = line.wholePlace->city;
                 merged.state = line.wholePlace->state;
@@ -98,7 +98,7 @@ private:
         if (!pending_)
             return;
         const AddressFragment& f = *pending_;
-        if (f.anchored && !f.suffixless && (f.common || f.hasUnit)) {
+        if (f.anchored && !f.suffixless && !f.caseless && (f.common || f.hasUnit)) {
             found_.push_back(f);
             open_ = false;
         }
@@ -110,6 +110,26 @@ private:
     }
 };
 
+// A line written without capitals ("48 oak avenue portland or 97205") is read as if every
+// word were capitalised; the parser then asks for a state and ZIP before it believes it.
+bool markCaseless(std::vector<address::AddressToken>& tokens) {
+    bool hasLetters = false;
+    for (const address::AddressToken& token : tokens) {
+        if (token.hasUpper)
+            return false;
+        hasLetters = hasLetters || (token.isWord() && !token.hasDigit);
+    }
+    if (!hasLetters)
+        return false;
+    for (address::AddressToken& token : tokens) {
+        if (!token.isWord())
+            continue;
+        token.upperInitial = true;
+        token.allCaps = token.key.find_first_of("abcdefghijklmnopqrstuvwxyz") != std::string::npos;
+    }
+    return true;
+}
+
 } // namespace
 
 std::vector<DataDetector::Match> AddressScanner::scan(std::string_view text) {
@@ -120,8 +140,10 @@ std::vector<DataDetector::Match> AddressScanner::scan(std::string_view text) {
         address::AddressTokenizer::tokenize(u, start, end, tokens);
         if (tokens.empty())
             assembler.blank();
-        else
-            assembler.line(address::AddressLineParser::parse(tokens));
+        else {
+            const bool caseless = markCaseless(tokens);
+            assembler.line(address::AddressLineParser::parse(tokens, caseless));
+        }
     }
     return assembler.finish();
 }

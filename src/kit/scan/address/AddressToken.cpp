@@ -52,12 +52,15 @@ void finishWord(const icu::UnicodeString& text, AddressToken& token) {
         }
         if (c >= 'A' && c <= 'Z') {
             letters = true;
+            token.hasUpper = true;
         } else if (c >= 'a' && c <= 'z') {
             letters = true;
             caps = false;
         } else if (c >= 0x80) {
             ascii = false;
-            if (u_isalpha(c))
+            if (u_isupper(c) || u_istitle(c))
+                token.hasUpper = true;
+            else if (u_isalpha(c))
                 caps = false;
         }
         if (ascii)

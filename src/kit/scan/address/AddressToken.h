@@ -21,7 +21,8 @@ struct AddressToken {
     bool allCaps = false;      // has ASCII letters and all of them are capitals ("IL", "D.C")
     bool innerDot = false;     // "P.O", "U.S.A"
     bool hasDigit = false;
-    std::string key; // ASCII lower case, dots dropped; empty when long or not ASCII
+    bool hasUpper = false; // has an upper-case or title-case letter anywhere
+    std::string key;       // ASCII lower case, dots dropped; empty when long or not ASCII
 
     bool isMark(char16_t c) const { return kind == Kind::punct && mark == c; }
     bool isWord() const { return kind == Kind::word; }

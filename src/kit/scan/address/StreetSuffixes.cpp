@@ -269,8 +269,19 @@ const PhraseTable& StreetSuffixes::routePrefixes() {
                                       "US Route",
                                       "Interstate",
                                       "Farm to Market Road",
+                                      "Farm to Market",
+                                      "Farm Road",
                                       "FM",
-                                      "Ranch Road"};
+                                      "FM Road",
+                                      "Ranch Road",
+                                      "Ranch to Market Road",
+                                      "RM",
+                                      "State Hwy",
+                                      "State Rd",
+                                      "SH",
+                                      "SR",
+                                      "CR",
+                                      "US Hwy"};
     return prefixes;
 }
 

@@ -84,6 +84,15 @@ bool gluesToNext(char32_t c) {
 bool isMailboxOrHostChar(char32_t c) {
     return isWordChar(c) || isOneOf(c, u".-_%+");
 }
+// The other characters a mailbox may hold ("d'angelo", "first+tag", "o=x"). Written after
+// "mailto:" all of them count; in running text only the apostrophe of names such as O'Brien, as
+// the rest reads as punctuation there.
+bool isLocalPartChar(char32_t c) {
+    return isMailboxOrHostChar(c) || isOneOf(c, u"'!#$&*=?^`{|}~/");
+}
+bool isBareLocalPartChar(char32_t c) {
+    return isMailboxOrHostChar(c) || c == '\'';
+}
 bool isHostChar(char32_t c) {
     return isWordChar(c) || c == '-' || c == '.';
 }
@@ -134,6 +143,9 @@ public:
 private:
     std::u16string_view s_;
     std::vector<Match> matches_;
+    // The end of the last run of mailbox characters that reached no "@": starts inside it
+    // would end at the same place, so they are not read again.
+    std::size_t failedLocalEnd_ = 0;
 
     char32_t charAt(std::size_t i) const {
         const char16_t u = s_[i];
@@ -205,7 +217,8 @@ private:
 
     // A dotted host name whose top-level domain is known, or (when `allowIP`) a dotted-quad
     // IPv4 address. `bare` means nothing but the name was written (no www., port or path).
-    bool isValidHost(std::size_t start, std::size_t end, bool bare, bool allowIP) const {
+    bool isValidHost(std::size_t start, std::size_t end, bool bare, bool allowIP,
+                     bool mailDomain = false) const {
         if (end <= start || end - start > maximumHostLength)
             return false;
         std::vector<std::u16string_view> labels;
@@ -224,7 +237,7 @@ private:
                 return false;
         if (isIPv4(labels))
             return allowIP;
-        return hasKnownTopLevelDomain(start, end, labels.back(), bare);
+        return hasKnownTopLevelDomain(start, end, labels.back(), bare, mailDomain);
     }
 
     static bool isIPv4(const std::vector<std::u16string_view>& labels) {
@@ -245,8 +258,8 @@ private:
         return true;
     }
 
-    bool hasKnownTopLevelDomain(std::size_t start, std::size_t end, std::u16string_view tld,
-                                bool bare) const {
+    bool hasKnownTopLevelDomain(std::size_t start, std::size_t end, std::u16string_view tld, bool bare,
+                                bool mailDomain) const {
         const bool punycode = tld.size() > 4 && (tld.substr(0, 4) == u"xn--" || tld.substr(0, 4) == u"XN--");
         bool lower = false;
         bool upper = false;
@@ -260,8 +273,9 @@ private:
             upper = upper || u_isupper(c);
             folded.append(u_tolower(c));
         }
-        // A capitalised last word ("sentence.Next") is a missing space, not a domain.
-        if (lower && upper)
+        // A capitalised last word ("sentence.Next") is a missing space, not a domain; after an
+        // "@" it is a domain written as people capitalise names ("Example.Org").
+        if (lower && upper && !mailDomain)
             return false;
         const std::u16string_view lowerTLD(folded.getBuffer(), static_cast<std::size_t>(folded.length()));
         if (bare && s_.substr(start, 4) != u"www." && s_.substr(start, 4) != u"WWW.")
@@ -289,7 +303,7 @@ private:
         const std::u16string_view local = s_.substr(localStart, at - localStart);
         if (local.empty() || local.front() == '.' || local.back() == '.' || local.find(u"..") != local.npos)
             return attempt;
-        if (!isValidHost(domainStart, domainEnd, false, false))
+        if (!isValidHost(domainStart, domainEnd, false, false, true))
             return attempt;
         std::size_t end = domainEnd;
         if (schemeStart && domainEnd == domainRun && end < s_.size() && s_[end] == '?') {
@@ -320,7 +334,7 @@ private:
         const std::size_t body = k + 1;
         switch (known->form) {
         case LinkScheme::Form::mail: {
-            const std::size_t localEnd = extend(body, isMailboxOrHostChar);
+            const std::size_t localEnd = extend(body, isLocalPartChar);
             if (localEnd >= s_.size() || s_[localEnd] != '@')
                 return none;
             return mailbox(body, localEnd, start);
@@ -392,6 +406,12 @@ private:
         const std::size_t run = extend(start, isMailboxOrHostChar);
         if (run < s_.size() && s_[run] == '@')
             return mailbox(start, run, std::nullopt);
+        if (run < s_.size() && s_[run] == '\'' && start >= failedLocalEnd_) {
+            const std::size_t local = extend(start, isBareLocalPartChar);
+            if (local < s_.size() && s_[local] == '@')
+                return mailbox(start, local, std::nullopt);
+            failedLocalEnd_ = local;
+        }
         const Attempt none{false, run};
         std::size_t hostEnd = run;
         while (hostEnd > start && s_[hostEnd - 1] == '.')

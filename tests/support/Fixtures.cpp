@@ -1,8 +1,7 @@
 #include "support/Fixtures.h"
 
-#include "kit/text/StringHelpers.h"
-
 #include <algorithm>
+#include <unicode/uchar.h>
 #include <unicode/unistr.h>
 #include <vector>
 
@@ -10,11 +9,11 @@ namespace tessellar::testing {
 namespace {
 
 std::u32string scalars(const std::string& text) {
-    const std::string normal = normalizedWhitespace(text);
     std::u32string out;
-    const icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(normal);
+    const icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(text);
     for (int32_t i = 0; i < unicode.length(); i = unicode.moveIndex32(i, 1))
-        out.push_back(static_cast<char32_t>(unicode.char32At(i)));
+        if (const UChar32 c = unicode.char32At(i); !u_isUWhiteSpace(c))
+            out.push_back(static_cast<char32_t>(c));
     return out;
 }
 

@@ -12,8 +12,9 @@ inline std::filesystem::path fixture(const std::string& relative) {
 }
 #endif
 
-// Character error rate: the edit distance between the two texts (in Unicode scalars, after
-// collapsing white space) divided by the length of `expected`.
+// Character error rate: the edit distance between the two texts in Unicode scalars, divided
+// by the length of `expected`. White space is left out on both sides: it is layout, and in
+// monospaced code no engine can tell one space from two or none beside a bracket.
 double characterErrorRate(const std::string& expected, const std::string& recognised);
 
 } // namespace tessellar::testing

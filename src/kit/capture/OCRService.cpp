@@ -2,6 +2,7 @@
 
 #include "kit/base/Log.h"
 #include "kit/capture/FileBytes.h"
+#include "kit/capture/LeptonicaImage.h"
 #include "kit/capture/PopplerSupport.h"
 #include "kit/model/TessellarError.h"
 #include "kit/text/StringHelpers.h"
@@ -9,7 +10,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <dlfcn.h>
-#include <leptonica/allheaders.h>
 #include <poppler-page-renderer.h>
 #include <poppler-page.h>
 #include <tesseract/baseapi.h>
@@ -19,10 +19,7 @@
 namespace tessellar {
 namespace {
 
-struct PixDeleter {
-    void operator()(PIX* pix) const { pixDestroy(&pix); }
-};
-using Pix = std::unique_ptr<PIX, PixDeleter>;
+using leptonica::Pix;
 
 // Larger images are scaled down to about this many pixels before recognition: text that
 // survives the reduction is still legible to the engine and the time stays bounded.
@@ -47,23 +44,8 @@ bool stopRequested(void* token, int) {
     return static_cast<const std::stop_token*>(token)->stop_requested();
 }
 
-// Decodes bytes whose header promises a sane size; absent otherwise.
 Pix decode(std::span<const std::uint8_t> data) {
-    if (data.empty())
-        return nullptr;
-    l_int32 format = 0, width = 0, height = 0, bps = 0, spp = 0, colormap = 0;
-    if (pixReadHeaderMem(data.data(), data.size(), &format, &width, &height, &bps, &spp, &colormap) != 0)
-        return nullptr;
-    if (width <= 0 || height <= 0 ||
-        static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > OCRService::maxPixels) {
-        Log::info(Log::Category::pipeline, "Refused an image of " + std::to_string(width) + " x " +
-                                               std::to_string(height) + " pixels");
-        return nullptr;
-    }
-    Pix pix(pixReadMem(data.data(), data.size()));
-    if (!pix || pixGetWidth(pix.get()) != width || pixGetHeight(pix.get()) != height)
-        return nullptr;
-    return pix;
+    return leptonica::decodeBounded(data, OCRService::maxPixels);
 }
 
 // Grey, and no larger than the budget.

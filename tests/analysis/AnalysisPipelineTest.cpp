@@ -1,5 +1,6 @@
 #include "kit/analysis/AnalysisPipeline.h"
 
+#include "kit/capture/ContentIngestor.h"
 #include "kit/classify/RuleBasedClassifier.h"
 #include "support/Fixtures.h"
 #include "support/TempDir.h"
@@ -175,8 +176,9 @@ TEST_F(AnalysisPipelineTest, LinksWithoutTextAndTypedLinks) {
     EXPECT_EQ(unknown.item.sourceURL, link.webURL);
     EXPECT_EQ(stages, (std::vector{Stage::receiving(), Stage::recognizing(), Stage::findingActions()}));
 
-    CapturedContent typed;
-    typed.text = "https://tessellar.org/docs";
+    // Typed through the ingestor, whose byte-order mark would otherwise hide the link.
+    const CapturedContent typed = ContentIngestor::capture("\xEF\xBB\xBFhttps://tessellar.org/docs");
+    EXPECT_EQ(typed.text, "https://tessellar.org/docs");
     const auto url = analyze(typed);
     EXPECT_EQ(url.item.contentType, ContentType::url);
     EXPECT_EQ(url.item.sourceURL, Url::parse("https://tessellar.org/docs"));

@@ -82,8 +82,8 @@ AnalysisPipeline::Result AnalysisPipeline::analyze(const CapturedContent& conten
                     } catch (const Cancelled&) {
                         throw;
                     } catch (const std::exception& error) {
-                        Log::info(Log::Category::pipeline,
-                                  std::string("OCR of a scanned document failed: ") + error.what());
+                        Log::debug(Log::Category::pipeline,
+                                   std::string("OCR of a scanned document failed: ") + error.what());
                     }
                     if (recognised && !recognised->isEmpty()) {
                         extractedText = recognised->text;
@@ -112,14 +112,14 @@ AnalysisPipeline::Result AnalysisPipeline::analyze(const CapturedContent& conten
             try {
                 imagePath = imageStore_.storeThumbnail(file, id, thumbnailDimension);
             } catch (const std::exception& error) {
-                Log::info(Log::Category::pipeline, std::string("No thumbnail stored: ") + error.what());
+                Log::debug(Log::Category::pipeline, std::string("No thumbnail stored: ") + error.what());
             }
         }
     } else if (content.imageData) {
         try {
             imagePath = imageStore_.store(*content.imageData, id);
         } catch (const std::exception& error) {
-            Log::info(Log::Category::pipeline, std::string("Image not stored: ") + error.what());
+            Log::debug(Log::Category::pipeline, std::string("Image not stored: ") + error.what());
         }
         report(AnalysisStage::extractingText());
         try {

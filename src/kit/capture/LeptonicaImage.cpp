@@ -32,8 +32,8 @@ Pix decodeBounded(std::span<const std::uint8_t> data, std::uint64_t maxPixels) {
         return nullptr;
     if (width <= 0 || height <= 0 ||
         static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > maxPixels) {
-        Log::info(Log::Category::pipeline, "Refused an image of " + std::to_string(width) + " x " +
-                                               std::to_string(height) + " pixels");
+        Log::debug(Log::Category::pipeline, "Refused an image of " + std::to_string(width) + " x " +
+                                                std::to_string(height) + " pixels");
         return nullptr;
     }
     Pix pix(pixReadMem(data.data(), data.size()));

@@ -18,7 +18,7 @@ std::unique_ptr<poppler::document> open(const std::filesystem::path& file) {
     });
     std::unique_ptr<poppler::document> document(poppler::document::load_from_file(file.string()));
     if (!document || document->is_locked()) {
-        Log::info(Log::Category::pipeline, document ? "PDF is locked" : "PDF could not be opened");
+        Log::debug(Log::Category::pipeline, document ? "PDF is locked" : "PDF could not be opened");
         return nullptr;
     }
     return document;

@@ -9,7 +9,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <dlfcn.h>
 #include <poppler-page-renderer.h>
 #include <poppler-page.h>
 #include <tesseract/baseapi.h>
@@ -27,17 +26,6 @@ constexpr double recognitionPixelBudget = 12'000'000;
 
 TessellarError unreadableImage() {
     return TessellarError("Couldn\u2019t read that image.");
-}
-
-// Tesseract parallelises with OpenMP, whose default team of one thread per core makes one
-// recognition slower on a busy two-core machine, not faster; several analyses run side by side
-// instead. OMP_THREAD_LIMIT is read when the runtime loads, too early for us to set, so the
-// calling thread's team size is set through the runtime itself when it is present.
-void useOneOpenMPThread() {
-    using SetThreads = void (*)(int);
-    static const auto setThreads = reinterpret_cast<SetThreads>(dlsym(RTLD_DEFAULT, "omp_set_num_threads"));
-    if (setThreads)
-        setThreads(1);
 }
 
 bool stopRequested(void* token, int) {
@@ -125,7 +113,6 @@ OCRService::Result OCRService::recognize(const Image& image, const std::stop_tok
         }
         engine_ = std::move(engine);
     }
-    useOneOpenMPThread();
     tesseract::TessBaseAPI& api = engine_->api;
     api.SetImage(pix.get());
     tesseract::ETEXT_DESC monitor;

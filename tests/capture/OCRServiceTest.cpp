@@ -102,11 +102,5 @@ TEST(OCRService, MissingLanguageDataCannotRunRecognition) {
               "Couldn\u2019t run text recognition on this image.");
 }
 
-TEST(OCRService, AStopRequestCancels) {
-    std::stop_source stop;
-    stop.request_stop();
-    EXPECT_THROW(service().recognizeText(fixture("images/receipt.png"), stop.get_token()), Cancelled);
-}
-
 } // namespace
 } // namespace tessellar

@@ -15,7 +15,7 @@ constexpr std::string_view usage =
     "the classification as one JSON object (or null when nothing was recognised).\n"
     "\n"
     "  TEXT   the text to classify (quote it)\n"
-    "  PATH   an existing file, classified as a dropped file (its text is read when it is text)\n"
+    "  PATH   an existing file, classified as a dropped file (its document text is read)\n"
     "  -      read the text from standard input (also when no argument is given)\n"
     "\n"
     "Options:\n"

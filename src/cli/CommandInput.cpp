@@ -1,13 +1,13 @@
 #include "cli/CommandInput.h"
 
 #include "kit/base/MimeTypes.h"
+#include "kit/capture/ContentIngestor.h"
+#include "kit/capture/TextExtractor.h"
 #include "kit/model/TessellarError.h"
 #include "kit/text/Unicode.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <sys/stat.h>
 
 namespace tessellar::cli {
 namespace {
@@ -24,40 +24,36 @@ bool looksLikePath(std::string_view argument) {
     return prefixed && argument.find_first_of(" \t\r\n") == std::string_view::npos;
 }
 
-ClassificationInput textInput(std::string text) {
+std::string checkedText(std::string text) {
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.erase(0, 3);
     if (!isValidUTF8(text))
         throw TessellarError("The input isn\u2019t valid UTF-8 text.");
-    ClassificationInput input;
-    input.text = std::move(text);
-    input.source = SourceType::typed;
-    return input;
+    return text;
 }
 
-ClassificationInput fileInput(const fs::path& path) {
-    std::error_code error;
-    const fs::path absolute = fs::absolute(path, error);
-    const std::string name = path.filename().string();
-    if (error || !fs::is_regular_file(absolute, error))
-        throw TessellarError(inQuotes(path.string()) + " isn\u2019t a file Tessellar can read.");
+TessellarError tooLarge() {
+    return TessellarError("That text is larger than 32 MB, the most Tessellar reads at once.");
+}
 
-    ClassificationInput input;
-    input.fileURL = Url::fromFilePath(absolute);
-    input.filename = name;
-    input.source = SourceType::drop;
-    const std::string type = MimeTypes::forFileName(name).value_or(std::string(MimeTypes::data));
-    input.typeIdentifier = type;
-    input.hasImage = MimeTypes::isImage(type);
-
-    // Without the document readers, only plain-text files give text here.
-    if (MimeTypes::conformsTo(type, MimeTypes::plainText)) {
-        std::ifstream file(absolute, std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        if (!file && !file.eof())
-            throw TessellarError("Tessellar couldn\u2019t read " + inQuotes(name) + ".");
-        if (isValidUTF8(text))
-            input.text = std::move(text);
+// Reads standard input in chunks and stops one byte past the limit, so endless input
+// (/dev/zero) ends with an error instead of growing without bound.
+std::string readBounded(std::istream& in) {
+    std::string text;
+    char buffer[65536];
+    while (in && text.size() <= maxInputBytes) {
+        in.read(buffer, sizeof buffer);
+        text.append(buffer, static_cast<std::size_t>(in.gcount()));
     }
-    return input;
+    if (in.bad())
+        throw TessellarError("Tessellar couldn\u2019t read standard input.");
+    if (text.size() > maxInputBytes)
+        throw tooLarge();
+    return text;
+}
+
+std::string fileType(const fs::path& file) {
+    return MimeTypes::forFileName(file.filename().string()).value_or(std::string(MimeTypes::data));
 }
 
 } // namespace
@@ -66,20 +62,67 @@ std::string inQuotes(std::string_view name) {
     return "\u201C" + std::string(name) + "\u201D";
 }
 
-ClassificationInput inputFor(const std::optional<std::string>& argument, std::istream& in) {
-    if (!argument || *argument == "-") {
-        std::ostringstream buffer;
-        buffer << in.rdbuf();
-        if (in.bad())
-            throw TessellarError("Tessellar couldn\u2019t read standard input.");
-        return textInput(buffer.str());
+ArgumentInput argumentInput(const std::optional<std::string>& argument, std::istream& in) {
+    if (!argument || *argument == "-")
+        return {checkedText(readBounded(in)), std::nullopt};
+    if (argument->size() > maxInputBytes)
+        throw tooLarge();
+
+    const fs::path path(*argument);
+    struct stat target {};
+    struct stat link {};
+    const bool resolves = ::stat(path.c_str(), &target) == 0;
+    if (resolves && S_ISREG(target.st_mode)) {
+        std::error_code error;
+        const fs::path absolute = fs::absolute(path, error);
+        return {std::nullopt, error ? path : absolute};
     }
-    std::error_code error;
-    if (fs::exists(fs::path(*argument), error))
-        return fileInput(*argument);
-    if (looksLikePath(*argument))
+    if (resolves && !S_ISDIR(target.st_mode))
+        throw TessellarError(inQuotes(*argument) + " isn\u2019t a file Tessellar can read.");
+    // A link that leads nowhere (dangling, or a loop) is a missing file, not text.
+    const bool danglingLink = !resolves && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+    if (danglingLink || (!resolves && looksLikePath(*argument)))
         throw TessellarError("There\u2019s no file at " + inQuotes(*argument) + ".");
-    return textInput(*argument);
+    // Anything else, an existing folder's name included, is text.
+    return {checkedText(*argument), std::nullopt};
+}
+
+ClassificationInput inputFor(const std::optional<std::string>& argument, std::istream& in) {
+    ArgumentInput given = argumentInput(argument, in);
+    ClassificationInput input;
+    if (!given.file) {
+        input.text = std::move(given.text);
+        input.source = SourceType::typed;
+        return input;
+    }
+    const fs::path& file = *given.file;
+    const std::string type = fileType(file);
+    input.fileURL = Url::fromFilePath(file);
+    input.filename = file.filename().string();
+    input.source = SourceType::drop;
+    input.typeIdentifier = type;
+    input.hasImage = MimeTypes::isImage(type);
+    if (!input.hasImage) {
+        try {
+            if (auto extracted = TextExtractor().extract(file); !extracted.text.empty())
+                input.text = std::move(extracted.text);
+        } catch (const TessellarError&) {
+            // An unreadable document is still classified, by its name and type.
+        }
+    }
+    return input;
+}
+
+CapturedContent captureFor(const std::optional<std::string>& argument, std::istream& in) {
+    ArgumentInput given = argumentInput(argument, in);
+    if (!given.file)
+        return ContentIngestor::capture(*given.text);
+    CapturedContent content;
+    content.source = SourceType::drop;
+    content.fileURL = Url::fromFilePath(*given.file);
+    content.suggestedName = given.file->filename().string();
+    content.typeIdentifier = fileType(*given.file);
+    return content;
 }
 
 } // namespace tessellar::cli

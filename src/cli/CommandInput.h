@@ -1,7 +1,10 @@
 #pragma once
 
+#include "kit/model/CapturedContent.h"
 #include "kit/model/ClassificationInput.h"
 
+#include <cstddef>
+#include <filesystem>
 #include <istream>
 #include <optional>
 #include <string>
@@ -9,9 +12,26 @@
 
 namespace tessellar::cli {
 
-// What a command's [TEXT | PATH | -] argument names: standard input when absent or "-",
-// a dropped file when a file is there, otherwise the text itself.
+// Text captures larger than this are refused rather than read.
+inline constexpr std::size_t maxInputBytes = 32 * 1024 * 1024;
+
+// What a command's [TEXT | PATH | URL | -] argument names: standard input when absent or
+// "-", a file when a regular file is there (symbolic links followed), otherwise the text
+// itself. A path whose link leads nowhere, or that is written like a path, with no file
+// there, is "There’s no file at …".
+struct ArgumentInput {
+    std::optional<std::string> text;           // the text (a leading byte-order mark dropped)
+    std::optional<std::filesystem::path> file; // an absolute path to a regular file
+};
+ArgumentInput argumentInput(const std::optional<std::string>& argument, std::istream& in);
+
+// The argument as a classifier's input; a file's text is read through the text extractor
+// (images and unreadable documents give none).
 ClassificationInput inputFor(const std::optional<std::string>& argument, std::istream& in);
+
+// The argument as a capture for analysis: a dropped file, or typed text (with its link when
+// the whole text is one).
+CapturedContent captureFor(const std::optional<std::string>& argument, std::istream& in);
 
 // “name”, as the user-facing texts quote names.
 std::string inQuotes(std::string_view name);

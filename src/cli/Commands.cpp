@@ -8,6 +8,10 @@ std::span<const Command> commands() {
     static constexpr std::array table{
         Command{"classify", "classify [TEXT | PATH | -]        rule-based classification, as JSON",
                 classifyCommand},
+        Command{"analyze", "analyze [--save] [PATH | URL | TEXT | -]   full analysis, as JSON",
+                analyzeCommand},
+        Command{"history", "history [--search QUERY] [--limit N]      stored items, newest first",
+                historyCommand},
     };
     return table;
 }

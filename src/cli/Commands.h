@@ -29,5 +29,7 @@ std::span<const Command> commands();
 
 // One command's implementation each, in its own file.
 int classifyCommand(const Invocation& invocation);
+int analyzeCommand(const Invocation& invocation);
+int historyCommand(const Invocation& invocation);
 
 } // namespace tessellar::cli

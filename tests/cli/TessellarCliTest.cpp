@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -114,10 +115,16 @@ TEST_F(TessellarCli, UnreadableInputExitsOneWithAMessage) {
     const auto invalidArgument = invoke({"classify", std::string("caf\xe9")});
     EXPECT_EQ(invalidArgument.status, 1);
 
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    const auto fifo = invoke({"classify", (dir / "pipe").string()});
+    EXPECT_EQ(fifo.status, 1);
+    EXPECT_NE(fifo.err.find("isn\u2019t a file Tessellar can read."), std::string::npos);
+
+    // Only a regular file is a file: an existing folder's name is text.
     fs::create_directory(dir / "folder");
     const auto folder = invoke({"classify", (dir / "folder").string()});
-    EXPECT_EQ(folder.status, 1);
-    EXPECT_NE(folder.err.find("isn\u2019t a file Tessellar can read."), std::string::npos);
+    EXPECT_EQ(folder.status, 0);
+    EXPECT_EQ(nlohmann::json::parse(folder.out)["title"], (dir / "folder").string());
 }
 
 TEST_F(TessellarCli, BadUsageExitsTwo) {

@@ -47,6 +47,13 @@ bool hasWebSchemeAsWritten(const Url& url) {
     return text.starts_with("http:") || text.starts_with("https:");
 }
 
+// A byte-order mark says how text was encoded, not what it says.
+std::string withoutByteOrderMark(std::string text) {
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.erase(0, 3);
+    return text;
+}
+
 std::optional<std::string> rtfText(const Pasteboard& pasteboard) {
     auto bytes = nonEmptyData(pasteboard, MimeTypes::rtf);
     if (!bytes)
@@ -96,6 +103,7 @@ CapturedContent ContentIngestor::capture(const Pasteboard& pasteboard, SourceTyp
     }
     // A blank plain string does not end the search: the RTF may still hold text.
     if (auto text = pasteboard.plainText(); text && !isBlank(*text)) {
+        text = withoutByteOrderMark(std::move(*text));
         content.webURL = LinkDetector::standaloneURL(*text);
         content.text = std::move(text);
         return content;
@@ -110,8 +118,8 @@ CapturedContent ContentIngestor::capture(const Pasteboard& pasteboard, SourceTyp
 CapturedContent ContentIngestor::capture(std::string_view typedText) {
     CapturedContent content;
     content.source = SourceType::typed;
-    content.text = std::string(typedText);
-    content.webURL = LinkDetector::standaloneURL(typedText);
+    content.text = withoutByteOrderMark(std::string(typedText));
+    content.webURL = LinkDetector::standaloneURL(*content.text);
     return content;
 }
 

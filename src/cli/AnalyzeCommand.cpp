@@ -1,0 +1,123 @@
+#include "cli/CommandInput.h"
+#include "cli/Commands.h"
+#include "kit/analysis/AnalysisPipeline.h"
+#include "kit/base/MimeTypes.h"
+#include "kit/classify/RuleBasedClassifier.h"
+#include "kit/model/InboxItemJSON.h"
+#include "kit/storage/AppPaths.h"
+#include "kit/storage/SQLiteHistoryStore.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <ostream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace tessellar::cli {
+namespace {
+
+constexpr std::string_view usage =
+    "Usage: tessellar-cli analyze [--save] [PATH | URL | TEXT | -]\n"
+    "\n"
+    "Analyses a file, a link or a piece of text as the panel does (document text, text in\n"
+    "images, recognition, file facts) and prints {\"item\", \"warning\", \"actions\"} as JSON.\n"
+    "\n"
+    "  PATH   an existing file, analysed as a dropped file\n"
+    "  URL    an http(s) link\n"
+    "  TEXT   the text to analyse (quote it)\n"
+    "  -      read the text from standard input (also when no argument is given)\n"
+    "\n"
+    "Options:\n"
+    "  --save       keep the item in the history\n"
+    "  -h, --help   show this help\n"
+    "\n"
+    "Progress goes to standard error when it is a terminal.\n"
+    "Exit status: 0 analysed, 1 unreadable input or a failure, 2 bad usage.\n";
+
+nlohmann::ordered_json warningJSON(const std::optional<TessellarError>& warning) {
+    if (!warning)
+        return nullptr;
+    nlohmann::ordered_json recovery = nlohmann::ordered_json::array();
+    for (const auto choice : warning->recovery())
+        recovery.push_back(std::string(TessellarError::rawValue(choice)));
+    return {{"message", warning->message()}, {"recovery", std::move(recovery)}};
+}
+
+// Tesseract's OpenMP teams make one recognition several times slower on a small, busy
+// machine, and the OpenMP runtime reads its thread limit only when it loads, long before
+// main. So the analysis of an image file runs itself again, once, with the limit set, unless
+// the user chose a limit. Only the real process does this; documents, which rarely need
+// recognition, do not pay for a second start.
+void runAgainWithOneOpenMPThread(const Invocation& invocation, const std::optional<std::string>& argument) {
+    if (!argument || *argument == "-" || std::getenv("OMP_THREAD_LIMIT") || &invocation.in != &std::cin)
+        return;
+    struct stat status {};
+    if (::stat(argument->c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return;
+    const auto type = MimeTypes::forFileName(std::filesystem::path(*argument).filename().string());
+    if (!type || !MimeTypes::isImage(*type))
+        return;
+    std::vector<std::string> arguments{"tessellar-cli", "analyze"};
+    arguments.insert(arguments.end(), invocation.arguments.begin(), invocation.arguments.end());
+    std::vector<char*> argv;
+    for (auto& a : arguments)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    ::setenv("OMP_THREAD_LIMIT", "1", 1);
+    ::execv("/proc/self/exe", argv.data());
+    // Could not run again: carry on in this process with the runtime's defaults.
+}
+
+} // namespace
+
+int analyzeCommand(const Invocation& invocation) {
+    std::optional<std::string> argument;
+    bool save = false;
+    bool endOfOptions = false;
+    for (const auto& a : invocation.arguments) {
+        if (!endOfOptions && (a == "-h" || a == "--help")) {
+            invocation.out << usage;
+            return success;
+        }
+        if (!endOfOptions && a == "--") {
+            endOfOptions = true;
+        } else if (!endOfOptions && a == "--save") {
+            save = true;
+        } else if (!endOfOptions && a.size() > 1 && a.starts_with("-")) {
+            invocation.err << "tessellar-cli: unknown option " << a << "\n" << usage;
+            return badUsage;
+        } else if (argument) {
+            invocation.err << "tessellar-cli: analyze takes one argument; quote text that has blanks\n"
+                           << usage;
+            return badUsage;
+        } else {
+            argument = a;
+        }
+    }
+
+    runAgainWithOneOpenMPThread(invocation, argument);
+    const CapturedContent content = captureFor(argument, invocation.in);
+    const bool showProgress = &invocation.err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+    AnalysisPipeline pipeline(std::make_shared<TextExtractor>(), std::make_shared<OCRService>(),
+                              ImageStore(AppPaths::imagesDirectory()),
+                              std::make_shared<RuleBasedClassifier>());
+    const auto result = pipeline.analyze(content, [&](const AnalysisStage& stage) {
+        if (showProgress)
+            invocation.err << stage.message() << "\n" << std::flush;
+    });
+    // Saved only once the whole analysis succeeded: a failure leaves the history untouched.
+    if (save)
+        SQLiteHistoryStore(AppPaths::databasePath().string()).save(result.item);
+
+    nlohmann::ordered_json json;
+    json["item"] = item_json::encode(result.item);
+    json["warning"] = warningJSON(result.warning);
+    // The ranked actions come from the action engine; until it is wired in, both lists are empty.
+    json["actions"] = {{"primary", nlohmann::ordered_json::array()},
+                       {"secondary", nlohmann::ordered_json::array()}};
+    invocation.out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+    return success;
+}
+
+} // namespace tessellar::cli

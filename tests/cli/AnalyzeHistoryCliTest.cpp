@@ -1,0 +1,171 @@
+#include "support/Fixtures.h"
+#include "support/TempDir.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace tessellar {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::fixture;
+
+fs::path cliPath() {
+    return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "src" / "cli" / "tessellar-cli";
+}
+
+std::string quoted(const std::string& text) {
+    std::string out = "'";
+    for (const char c : text)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+std::string read(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+    nlohmann::json json() const { return nlohmann::json::parse(out); }
+};
+
+// Runs the tool with its data (history, images) in a fresh XDG_DATA_HOME.
+class AnalyzeHistoryCli : public ::testing::Test {
+protected:
+    testing::TempDir dir;
+    fs::path data = dir / "data";
+
+    Outcome run(const std::vector<std::string>& arguments, const std::string& stdinRedirect = "< /dev/null") {
+        std::string command = "XDG_DATA_HOME=" + quoted(data.string()) + " " + quoted(cliPath().string());
+        for (const auto& a : arguments)
+            command += " " + quoted(a);
+        command += " " + stdinRedirect + " > " + quoted((dir / "out").string()) + " 2> " +
+                   quoted((dir / "err").string());
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read(dir / "out"), read(dir / "err")};
+    }
+
+    std::vector<nlohmann::json> history(const std::vector<std::string>& options = {}) {
+        std::vector<std::string> arguments{"history"};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        const auto r = run(arguments);
+        EXPECT_EQ(r.status, 0) << r.err;
+        std::vector<nlohmann::json> items;
+        std::istringstream lines(r.out);
+        for (std::string line; std::getline(lines, line);)
+            items.push_back(nlohmann::json::parse(line));
+        return items;
+    }
+};
+
+TEST_F(AnalyzeHistoryCli, AnalyzeSavePrintsTheResultAndHistoryFindsIt) {
+    const auto r = run({"analyze", "--save", fixture("documents/text-1-page.pdf").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "") << "no progress when standard error is no terminal";
+    const auto json = r.json();
+    EXPECT_EQ(json["item"]["contentType"], "invoice");
+    EXPECT_EQ(json["warning"], nullptr);
+    EXPECT_EQ(json["actions"], nlohmann::json::parse(R"({"primary":[],"secondary":[]})"));
+
+    const auto found = history({"--search", "INV-2291"});
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0], json["item"]);
+    EXPECT_TRUE(history({"--search", "no such words"}).empty());
+
+    ASSERT_EQ(run({"analyze", "--save", "Call Ana at 555-0100 tomorrow"}).status, 0);
+    ASSERT_EQ(run({"analyze", "not saved at all"}).status, 0);
+    const auto all = history();
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0]["originalText"], "Call Ana at 555-0100 tomorrow") << "newest first";
+    EXPECT_EQ(history({"--limit", "1"}).size(), 1u);
+}
+
+TEST_F(AnalyzeHistoryCli, AnalyzesEachKindOfFixture) {
+    const auto analyzed = [&](const std::string& relative) {
+        const auto r = run({"analyze", fixture(relative).string()});
+        EXPECT_EQ(r.status, 0) << relative << ": " << r.err;
+        return r.status == 0 ? r.json() : nlohmann::json();
+    };
+    const auto twenty = analyzed("documents/text-20-pages.pdf")["item"];
+    EXPECT_NE(twenty["metadata"]["facts"].dump().find(
+                  R"({"isPrimary":false,"key":"pageCount","value":"20 pages"})"),
+              std::string::npos);
+    EXPECT_EQ(twenty["extractedText"].get<std::string>().find("PAGE9"), std::string::npos);
+    EXPECT_NE(
+        analyzed("documents/scanned-3-pages.pdf")["item"]["extractedText"].get<std::string>().find("4401"),
+        std::string::npos);
+    EXPECT_EQ(analyzed("documents/invoice-latin1.txt")["item"]["contentType"], "invoice");
+    for (const auto* document :
+         {"documents/letter.docx", "documents/letter.odt", "documents/page.html", "documents/note.rtf"})
+        EXPECT_EQ(analyzed(document)["item"]["extractedText"].get<std::string>().find('<'),
+                  std::string::npos);
+
+    const auto receipt = analyzed("images/receipt.png");
+    EXPECT_NE(receipt["item"]["extractedText"].get<std::string>().find("Total 11.75"), std::string::npos);
+    const std::string image = receipt["item"]["imagePath"];
+    EXPECT_EQ(image, "file://" + (data / "Tessellar" / "Images").string() + "/" +
+                         receipt["item"]["id"].get<std::string>() + ".png");
+    EXPECT_NE(
+        analyzed("images/code.jpg")["item"]["extractedText"].get<std::string>().find("def total(items):"),
+        std::string::npos);
+
+    const auto truncated = analyzed("documents/truncated.pdf");
+    EXPECT_EQ(truncated["warning"]["message"], "Couldn\u2019t extract text from truncated.pdf.");
+    EXPECT_EQ(truncated["warning"]["recovery"], nlohmann::json::parse(R"(["openFile","tryAI"])"));
+}
+
+TEST_F(AnalyzeHistoryCli, FailuresSaveNothing) {
+    std::ofstream(dir / "blank") << "   \n";
+    const auto blank = run({"analyze", "--save", "-"}, "< " + quoted((dir / "blank").string()));
+    EXPECT_EQ(blank.status, 1);
+    EXPECT_EQ(blank.err, "tessellar-cli: Tessellar can\u2019t read that yet.\n");
+    const auto endless = run({"analyze", "--save"}, "< /dev/zero");
+    EXPECT_EQ(endless.status, 1);
+    EXPECT_EQ(endless.err,
+              "tessellar-cli: That text is larger than 32 MB, the most Tessellar reads at once.\n");
+    EXPECT_TRUE(history().empty());
+}
+
+TEST_F(AnalyzeHistoryCli, LinksThatLeadNowhereAreMissingFiles) {
+    fs::create_symlink(dir / "nowhere", dir / "dangling");
+    fs::create_symlink(dir / "loop", dir / "loop");
+    for (const auto* name : {"dangling", "loop"}) {
+        const auto r = run({"classify", (dir / name).string()});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err,
+                  "tessellar-cli: There\u2019s no file at \u201C" + (dir / name).string() + "\u201D.\n");
+    }
+}
+
+TEST_F(AnalyzeHistoryCli, ClassifyReadsDocumentTextAndDropsAByteOrderMark) {
+    const auto latin = run({"classify", fixture("documents/invoice-latin1.txt").string()});
+    EXPECT_EQ(latin.json()["contentType"], "invoice");
+    const auto docx = run({"classify", fixture("documents/letter.docx").string()});
+    EXPECT_EQ(docx.json()["metadata"]["facts"][0]["value"], "Dear Ms. Silva,");
+    std::ofstream(dir / "logo.svg")
+        << "<svg xmlns=\"http://www.w3.org/2000/svg\"><text>function f() {}</text></svg>";
+    EXPECT_EQ(run({"classify", (dir / "logo.svg").string()}).json()["contentType"], "image");
+    std::ofstream(dir / "bom.json") << "\xef\xbb\xbf{\"a\": 1}";
+    const auto bom = run({"classify"}, "< " + quoted((dir / "bom.json").string()));
+    EXPECT_EQ(bom.json()["contentType"], "json");
+}
+
+TEST_F(AnalyzeHistoryCli, HistoryBadUsageExitsTwo) {
+    for (const auto& arguments : std::vector<std::vector<std::string>>{{"history", "--limit", "0"},
+                                                                       {"history", "--limit", "ten"},
+                                                                       {"history", "--limit"},
+                                                                       {"history", "extra"},
+                                                                       {"analyze", "--later", "x"},
+                                                                       {"analyze", "one", "two"}})
+        EXPECT_EQ(run(arguments).status, 2) << arguments.back();
+}
+
+} // namespace
+} // namespace tessellar

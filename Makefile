@@ -3,6 +3,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-release
 PACKAGE_BUILD ?= build-package
@@ -10,7 +11,7 @@ FUZZ_SECONDS ?= 60
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 CTEST := ctest --output-on-failure -j $(JOBS) --timeout 600
 
-.PHONY: deps configure build check check-asan bench fuzz run package format format-check clean
+.PHONY: deps configure build check check-asan check-tsan bench fuzz run package format format-check clean
 
 deps:
 	@bash scripts/install-deps
@@ -31,6 +32,14 @@ check-asan: deps
 	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DTESSELLAR_SANITIZE=ON -DTESSELLAR_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 $(CTEST)
+
+# ThreadSanitizer over the tests named *Concurrent*; only their executables are built.
+TSAN_TESTS := $(basename $(notdir $(wildcard tests/*/*ConcurrentTest.cpp tests/*/*/*ConcurrentTest.cpp)))
+check-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DTESSELLAR_TSAN=ON -DTESSELLAR_BENCH=OFF
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TESTS)
+	cd $(TSAN_BUILD) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+		$(CTEST) --no-tests=error -R Concurrent
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DTESSELLAR_TESTS=OFF
@@ -61,4 +70,4 @@ format-check: deps
 	git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(PACKAGE_BUILD)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace tessellar {
 namespace {
@@ -34,49 +35,44 @@ TEST(RtfTextReader, ReadsAWordProcessorDocument) {
     EXPECT_EQ(text(rtf), "Hello\nWorld\nBold\u2014it\u2019s\u00A0ok\u2011xy click here\n");
 }
 
-TEST(RtfTextReader, ControlWordsEatOneSpace) {
-    EXPECT_EQ(text("{\\rtf1 \\b bold\\b0 text}"), "boldtext");
-    EXPECT_EQ(text("{\\rtf1 \\b bold\\b0  text}"), "bold text");
-    EXPECT_EQ(text("{\\rtf1 a\\par\n\nb\r\nc\\tab\td}"), "a\nbc\t\td");
-    EXPECT_EQ(text("{\\rtf1 \\{braces\\} and \\\\ backslash}"), "{braces} and \\ backslash");
-}
-
-TEST(RtfTextReader, UnicodeEscapesSkipTheirFallback) {
-    EXPECT_EQ(text("{\\rtf1 \\u8364?5}"), "\u20AC5");
-    // \uc sets how many fallback characters follow; an escape or control word counts as one.
-    EXPECT_EQ(text("{\\rtf1 \\uc2\\u8364 EUR}"), "\u20ACR");
-    EXPECT_EQ(text("{\\rtf1 \\uc1\\u8364\\'80 x}"), "\u20AC x");
-    EXPECT_EQ(text("{\\rtf1 \\uc0\\u8220 hi\\u8221 }"), "\u201Chi\u201D");
-    // A group end stops the skipping; \uc is scoped to its group.
-    EXPECT_EQ(text("{\\rtf1 {\\uc3\\u8364}abc\\u8364?d}"), "\u20ACabc\u20ACd");
-    // Negative values and surrogate pairs.
-    EXPECT_EQ(text("{\\rtf1 \\u-10179?\\u-8704?!}"), "\U0001F600!");
-    EXPECT_EQ(text("{\\rtf1 \\u-10179?x}"), "\uFFFDx");
-}
-
-TEST(RtfTextReader, DecodesEscapedBytesWithTheDocumentAndFontCodePages) {
-    EXPECT_EQ(text("{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8}"), "\u041F\u0440\u0438");
-    EXPECT_EQ(text("{\\rtf1\\ansi \\'93q\\'94 \\'80}"), "\u201Cq\u201D \u20AC");
-    EXPECT_EQ(text("{\\rtf1\\mac \\'8e}"), "\u00E9");
+TEST(RtfTextReader, EscapesControlWordsAndCodePages) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        // A control word eats one space.
+        {"{\\rtf1 \\b bold\\b0 text}", "boldtext"},
+        {"{\\rtf1 \\b bold\\b0  text}", "bold text"},
+        {"{\\rtf1 a\\par\n\nb\r\nc\\tab\td}", "a\nbc\t\td"},
+        {"{\\rtf1 \\{braces\\} and \\\\ backslash}", "{braces} and \\ backslash"},
+        // \uc sets how many fallback characters follow; an escape or control word counts as one,
+        // a group end stops the skipping and \uc is scoped to its group.
+        {"{\\rtf1 \\u8364?5}", "\u20AC5"},
+        {"{\\rtf1 \\uc2\\u8364 EUR}", "\u20ACR"},
+        {"{\\rtf1 \\uc1\\u8364\\'80 x}", "\u20AC x"},
+        {"{\\rtf1 \\uc0\\u8220 hi\\u8221 }", "\u201Chi\u201D"},
+        {"{\\rtf1 {\\uc3\\u8364}abc\\u8364?d}", "\u20ACabc\u20ACd"},
+        // Negative values and surrogate pairs; a lone surrogate is a replacement character.
+        {"{\\rtf1 \\u-10179?\\u-8704?!}", "\U0001F600!"},
+        {"{\\rtf1 \\u-10179?x}", "\uFFFDx"},
+        // Escaped bytes in the document's code page; an unknown one falls back to Windows-1252.
+        {"{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8}", "\u041F\u0440\u0438"},
+        {"{\\rtf1\\ansi \\'93q\\'94 \\'80}", "\u201Cq\u201D \u20AC"},
+        {"{\\rtf1\\mac \\'8e}", "\u00E9"},
+        {"{\\rtf1\\ansicpg99999 caf\\'e9}", "caf\u00E9"},
+    };
+    for (const auto& [rtf, expected] : cases)
+        EXPECT_EQ(text(rtf), expected) << rtf;
     // A Japanese font's bytes are decoded in pairs with Shift-JIS; the default font is ANSI.
     const std::string mixed = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
                               "{\\f1\\fnil\\fcharset128 MS Gothic;}}"
                               "\\'e9 {\\f1 \\'82\\'a0\\'82\\'a2} \\f1\\'82\\'a4\\f0 \\'e9}";
     EXPECT_EQ(text(mixed), "\u00E9 \u3042\u3044 \u3046\u00E9");
-    // An unknown code page falls back to Windows-1252 instead of losing the text.
-    EXPECT_EQ(text("{\\rtf1\\ansicpg99999 caf\\'e9}"), "caf\u00E9");
 }
 
-TEST(RtfTextReader, BinaryDataIsNeverText) {
+TEST(RtfTextReader, OnlyRTFIsReadAndBinaryDataIsNeverText) {
+    for (const char* other : {"hello", "", "{\\rt"})
+        EXPECT_EQ(RtfTextReader::plainText(other), std::nullopt) << other;
+    EXPECT_EQ(RtfTextReader::plainText(" \r\n{\\rtf1 x}"), "x");
     EXPECT_EQ(text("{\\rtf1 a\\bin3 x}yb}"), "ab");
     EXPECT_EQ(text("{\\rtf1 a\\bin99999 xyz"), "a");
-}
-
-TEST(RtfTextReader, OnlyRTFIsRead) {
-    EXPECT_EQ(RtfTextReader::plainText("hello"), std::nullopt);
-    EXPECT_EQ(RtfTextReader::plainText(""), std::nullopt);
-    EXPECT_EQ(RtfTextReader::plainText("{\\rt"), std::nullopt);
-    EXPECT_EQ(RtfTextReader::plainText(" \r\n{\\rtf1 x}"), "x");
 }
 
 TEST(RtfTextReader, MalformedInputGivesTheTextItHolds) {

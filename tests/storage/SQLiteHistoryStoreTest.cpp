@@ -4,9 +4,9 @@
 #include "kit/model/TessellarError.h"
 #include "kit/storage/AppPaths.h"
 #include "support/LogCapture.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -71,13 +71,6 @@ TEST_F(SQLiteHistoryStoreTest, CreatesItsFolderSchemaAndWriteAheadLog) {
     EXPECT_TRUE(std::filesystem::exists(nested));
     RawDatabase raw(nested);
     EXPECT_EQ(raw.text("PRAGMA journal_mode;"), "wal");
-    EXPECT_EQ(
-        raw.text("SELECT sql FROM sqlite_master WHERE name = 'items';"),
-        "CREATE TABLE items (\n    id TEXT PRIMARY KEY,\n    created_at REAL NOT NULL,\n    title TEXT NOT "
-        "NULL,\n    search_text TEXT NOT NULL,\n    payload BLOB NOT NULL\n)");
-    EXPECT_EQ(raw.text("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = 'items' AND sql "
-                       "IS NOT NULL;"),
-              "items_created_at");
 }
 
 TEST_F(SQLiteHistoryStoreTest, SavingTheSameIdTwiceKeepsOneRowWithTheSecondItem) {
@@ -93,7 +86,6 @@ TEST_F(SQLiteHistoryStoreTest, SavingTheSameIdTwiceKeepsOneRowWithTheSecondItem)
     EXPECT_EQ(raw.text("SELECT count(*) FROM items;"), "1");
     EXPECT_EQ(raw.text("SELECT title FROM items;"), "Second");
     EXPECT_EQ(raw.text("SELECT created_at FROM items;"), "2000.0"); // Unix seconds, not since 2001
-    EXPECT_EQ(raw.text("SELECT id FROM items;"), item.id.string());
     EXPECT_EQ(raw.text("SELECT search_text FROM items;"), "second text updated");
     EXPECT_EQ(store.item(item.id), item);
 }
@@ -117,8 +109,6 @@ TEST_F(SQLiteHistoryStoreTest, SearchTextGathersTheSearchablePartsLowerCased) {
     item.originalText = std::string("Line ONE");
     EXPECT_EQ(SQLiteHistoryStore::searchText(item),
               "invoice from acme invoice invoice $120.00 https://example.com/bill acme bill.pdf line one");
-    item.headline = "";
-    EXPECT_EQ(SQLiteHistoryStore::searchText(item).substr(0, 34), "invoice from acme invoice invoice ");
     item.headline = "\u00C9T\u00C9";
     EXPECT_NE(SQLiteHistoryStore::searchText(item).find("\u00E9t\u00E9"), std::string::npos);
 }
@@ -148,12 +138,6 @@ TEST_F(SQLiteHistoryStoreTest, SearchMatchesLiterallyAndCaseInsensitively) {
     EXPECT_EQ(store.search("   ", 3), store.recent(3));
     EXPECT_EQ(store.search("", 10).size(), 6u);
     EXPECT_EQ(titles(store.search("file", 1)), std::vector<std::string>{"file axb"});
-}
-
-TEST_F(SQLiteHistoryStoreTest, LikePatternEscapesInOrder) {
-    EXPECT_EQ(SQLiteHistoryStore::likePattern("50%"), "%50\\%%");
-    EXPECT_EQ(SQLiteHistoryStore::likePattern("A_B"), "%a\\_b%");
-    EXPECT_EQ(SQLiteHistoryStore::likePattern("\\%"), "%\\\\\\%%");
 }
 
 TEST_F(SQLiteHistoryStoreTest, UnreadableRowsAreSkippedAndLogged) {
@@ -314,19 +298,12 @@ TEST_F(SQLiteHistoryStoreTest, OpeningFailuresGiveTheirOwnErrors) {
 }
 
 TEST(AppPaths, FollowXDGDataHome) {
-    const char* saved = std::getenv("XDG_DATA_HOME");
-    const std::string restore = saved ? saved : "";
-    setenv("XDG_DATA_HOME", "/data/home", 1);
-    EXPECT_EQ(AppPaths::supportDirectory(), "/data/home/Tessellar");
+    const testing::ScopedEnvironment data("XDG_DATA_HOME", "/data/home");
     EXPECT_EQ(AppPaths::databasePath(), "/data/home/Tessellar/history.sqlite");
     EXPECT_EQ(AppPaths::imagesDirectory(), "/data/home/Tessellar/Images");
-    setenv("XDG_DATA_HOME", "relative/path", 1); // ignored, as XDG requires
-    setenv("HOME", "/home/ana", 1);
+    const testing::ScopedEnvironment relative("XDG_DATA_HOME", "relative/path"); // ignored, as XDG requires
+    const testing::ScopedEnvironment home("HOME", "/home/ana");
     EXPECT_EQ(AppPaths::supportDirectory(), "/home/ana/.local/share/Tessellar");
-    if (saved)
-        setenv("XDG_DATA_HOME", restore.c_str(), 1);
-    else
-        unsetenv("XDG_DATA_HOME");
 }
 
 } // namespace

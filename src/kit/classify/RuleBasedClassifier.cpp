@@ -4,6 +4,7 @@
 #include "kit/base/MimeTypes.h"
 #include "kit/classify/ClassificationRules.h"
 #include "kit/detect/LinkDetector.h"
+#include "kit/text/Splitting.h"
 #include "kit/text/StringHelpers.h"
 #include "kit/text/Unicode.h"
 
@@ -12,13 +13,6 @@ namespace {
 
 // A code screenshot needs more than a stray brace or two.
 constexpr std::int64_t screenshotCodeScore = 6;
-
-std::string lowercaseExtension(const std::string& name) {
-    const auto dot = name.rfind('.');
-    if (dot == std::string::npos || dot == 0)
-        return {};
-    return unicode::lowercased(std::string_view(name).substr(dot + 1));
-}
 
 } // namespace
 
@@ -104,7 +98,7 @@ Classification RuleBasedClassifier::classifyContainer(const ClassificationInput&
     if (type)
         pdf = MimeTypes::isPDF(*type);
     else if (input.fileURL)
-        pdf = lowercaseExtension(input.fileURL->lastPathComponent()) == "pdf";
+        pdf = unicode::lowercased(splitFileName(input.fileURL->lastPathComponent()).extension) == "pdf";
     return ClassificationRules::document(pdf ? ContentType::pdf : ContentType::document, name, text);
 }
 

@@ -1,5 +1,6 @@
 #include "kit/detect/CodeDetector.h"
 
+#include "kit/text/Splitting.h"
 #include "kit/text/StringHelpers.h"
 #include "kit/text/Unicode.h"
 
@@ -182,38 +183,6 @@ bool isNumeric(char32_t c) {
     return u_getIntPropertyValue(static_cast<UChar32>(c), UCHAR_NUMERIC_TYPE) != U_NT_NONE;
 }
 
-// The newline characters: LF, VT, FF, CR, NEL, LINE SEPARATOR, PARAGRAPH SEPARATOR.
-std::size_t newlineLength(std::string_view text, std::size_t at) {
-    const auto byte = static_cast<unsigned char>(text[at]);
-    if (byte >= 0x0A && byte <= 0x0D)
-        return 1;
-    if (byte == 0xC2 && at + 1 < text.size() && static_cast<unsigned char>(text[at + 1]) == 0x85)
-        return 2;
-    if (byte == 0xE2 && at + 2 < text.size() && static_cast<unsigned char>(text[at + 1]) == 0x80 &&
-        (static_cast<unsigned char>(text[at + 2]) == 0xA8 ||
-         static_cast<unsigned char>(text[at + 2]) == 0xA9))
-        return 3;
-    return 0;
-}
-
-// Every newline character ends a line, so CR LF leaves an empty line between.
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = newlineLength(text, i);
-        if (length == 0) {
-            ++i;
-            continue;
-        }
-        lines.push_back(text.substr(start, i - start));
-        i += length;
-        start = i;
-    }
-    lines.push_back(text.substr(start));
-    return lines;
-}
-
 } // namespace
 
 std::optional<CodeDetector::Result> CodeDetector::analyze(std::string_view text) {
@@ -242,15 +211,10 @@ std::optional<CodeDetector::Result> CodeDetector::analyze(std::string_view text)
 
 std::optional<std::string> CodeDetector::errorLine(std::string_view text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string line = trimmed(text.substr(start, end - start));
+    for (const std::string_view piece : splitLines(text, LineBreaks::lineFeed)) {
+        std::string line = trimmed(piece);
         if (!line.empty())
             lines.push_back(std::move(line));
-        start = end + 1;
     }
     if (lines.empty())
         return std::nullopt;
@@ -301,7 +265,7 @@ bool CodeDetector::isFrame(std::string_view rawLine) {
 }
 
 std::optional<CodeDetector::CleanedTrace> CodeDetector::cleanedTrace(std::string_view text) {
-    const std::vector<std::string_view> lines = splitLines(text);
+    const std::vector<std::string_view> lines = splitLines(text, LineBreaks::anyNewline);
     if (lines.size() < 3)
         return std::nullopt;
 

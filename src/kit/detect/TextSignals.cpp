@@ -1,6 +1,7 @@
 #include "kit/detect/TextSignals.h"
 
 #include "kit/scan/DataDetector.h"
+#include "kit/text/Splitting.h"
 #include "kit/text/StringHelpers.h"
 #include "kit/text/Unicode.h"
 
@@ -206,17 +207,9 @@ bool isNumber(char32_t c) {
 // and does not split, as everywhere else lines are counted.
 std::vector<std::string> lines(std::string_view text) {
     std::vector<std::string> out;
-    const auto bounds = unicode::characterBoundaries(text);
-    std::size_t start = 0;
-    for (std::size_t k = 0; k + 1 < bounds.size(); ++k) {
-        if (bounds[k + 1] - bounds[k] != 1 || text[bounds[k]] != '\n')
-            continue;
-        if (bounds[k] > start)
-            out.push_back(trimmed(text.substr(start, bounds[k] - start)));
-        start = bounds[k + 1];
-    }
-    if (start < text.size())
-        out.push_back(trimmed(text.substr(start)));
+    for (const std::string_view line : splitLines(text, LineBreaks::lineFeedCharacter))
+        if (!line.empty())
+            out.push_back(trimmed(line));
     return out;
 }
 

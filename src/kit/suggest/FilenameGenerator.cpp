@@ -2,6 +2,7 @@
 
 #include "kit/detect/TextSignals.h"
 #include "kit/text/Formatting.h"
+#include "kit/text/Splitting.h"
 #include "kit/text/StringHelpers.h"
 #include "kit/text/Unicode.h"
 
@@ -31,22 +32,6 @@ constexpr std::size_t dateWindow = 60;
 constexpr std::size_t stemLimit = 72;
 constexpr std::size_t minimumStem = 4;
 constexpr int lastAlternative = 99;
-
-struct NameParts {
-    std::string_view stem;
-    std::string_view extension;
-};
-
-// The extension is what follows the last "." of the last path component; a name that
-// starts with its only dot (".profile") has none.
-NameParts split(std::string_view name) {
-    const std::size_t slash = name.rfind('/');
-    const std::size_t componentStart = slash == std::string_view::npos ? 0 : slash + 1;
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos || dot <= componentStart)
-        return {name, {}};
-    return {name.substr(0, dot), name.substr(dot + 1)};
-}
 
 std::string_view lastPathComponent(std::string_view name) {
     while (!name.empty() && name.back() == '/')
@@ -114,7 +99,7 @@ std::string joinedSlugs(const std::vector<std::optional<std::string>>& parts) {
 } // namespace
 
 FilenameGenerator::Suggestion FilenameGenerator::suggestion(const FilenameRequest& request) {
-    const auto [currentStem, extension] = split(request.currentName);
+    const auto [currentStem, extension] = splitFileName(request.currentName);
     const auto month = [&]() -> std::optional<std::string> {
         const auto date = firstDate(request);
         return date ? std::optional(Formatting::filenameMonth(*date)) : std::nullopt;
@@ -179,8 +164,8 @@ FilenameGenerator::Suggestion FilenameGenerator::suggestion(const FilenameReques
 }
 
 std::string FilenameGenerator::sanitize(std::string_view name, std::string_view reference) {
-    const auto extension = split(reference).extension;
-    std::string stem = slugified(split(name).stem);
+    const auto extension = splitFileName(reference).extension;
+    std::string stem = slugified(splitFileName(name).stem);
     if (stem.empty())
         stem = slugified(lastPathComponent(name));
     if (stem.empty())
@@ -191,7 +176,7 @@ std::string FilenameGenerator::sanitize(std::string_view name, std::string_view 
 std::filesystem::path FilenameGenerator::uniqueURL(std::string_view filename,
                                                    const std::filesystem::path& directory) {
     std::filesystem::path candidate = directory / std::string(filename);
-    const auto [stem, extension] = split(filename);
+    const auto [stem, extension] = splitFileName(filename);
     std::error_code error;
     for (int number = 2; number <= lastAlternative && std::filesystem::exists(candidate, error); ++number) {
         std::string name(stem);

@@ -1,5 +1,6 @@
 #include "kit/text/StringHelpers.h"
 
+#include "kit/text/Splitting.h"
 #include "kit/text/Unicode.h"
 
 #include <unicode/uchar.h>
@@ -92,32 +93,14 @@ std::string truncated(std::string_view text, std::size_t limit, std::string_view
 }
 
 std::optional<std::string> firstMeaningfulLine(std::string_view text) {
-    const auto bounds = unicode::characterBoundaries(text);
-    std::size_t lineStart = 0;
-    for (std::size_t k = 0; k + 1 < bounds.size(); ++k) {
-        const bool lineFeed = bounds[k + 1] - bounds[k] == 1 && text[bounds[k]] == '\n';
-        if (!lineFeed)
-            continue;
-        const auto line = trimmedView(text.substr(lineStart, bounds[k] - lineStart));
-        if (!line.empty())
-            return std::string(line);
-        lineStart = bounds[k + 1];
-    }
-    const auto last = trimmedView(text.substr(lineStart));
-    if (!last.empty())
-        return std::string(last);
+    for (const std::string_view line : splitLines(text, LineBreaks::lineFeedCharacter))
+        if (const auto kept = trimmedView(line); !kept.empty())
+            return std::string(kept);
     return std::nullopt;
 }
 
 std::size_t lineCount(std::string_view text) {
-    if (text.empty())
-        return 0;
-    const auto bounds = unicode::characterBoundaries(text);
-    std::size_t lines = 1;
-    for (std::size_t k = 0; k + 1 < bounds.size(); ++k)
-        if (bounds[k + 1] - bounds[k] == 1 && text[bounds[k]] == '\n')
-            ++lines;
-    return lines;
+    return text.empty() ? 0 : splitLines(text, LineBreaks::lineFeedCharacter).size();
 }
 
 bool containsCaseInsensitive(std::string_view text, std::string_view needle) {

@@ -9,8 +9,11 @@ TEST(MimeTypes, FileNamesMapToMimeTypes) {
     EXPECT_EQ(MimeTypes::forFileName("Invoice.pdf"), "application/pdf");
     EXPECT_EQ(MimeTypes::forFileName("a.b.jpeg"), "image/jpeg");
     EXPECT_EQ(MimeTypes::forFileName("notes.txt"), "text/plain");
-    EXPECT_EQ(MimeTypes::forFileName("no-extension"), "application/octet-stream");
-    EXPECT_EQ(MimeTypes::forFileName(""), "application/octet-stream");
+    // No extension and no name GIO knows whole: no type, rather than GIO's catch-all guess.
+    EXPECT_EQ(MimeTypes::forFileName("no-extension"), std::nullopt);
+    EXPECT_EQ(MimeTypes::forFileName("trailing-dot."), std::nullopt);
+    EXPECT_EQ(MimeTypes::forFileName(""), std::nullopt);
+    EXPECT_EQ(MimeTypes::forFileName("Makefile"), "text/x-makefile");
 }
 
 TEST(MimeTypes, ConformanceFollowsTheDatabase) {

@@ -181,12 +181,34 @@ TEST(ContentIngestor, BlankPlainTextFallsThroughToRTF) {
 TEST(ContentIngestor, PDFDataAloneGivesAnEmptyCapture) {
     InMemoryPasteboard board;
     board.setData("application/pdf", bytesOf("%PDF-1.4\n%%EOF\n"));
-    board.setData("image/png", {}); // an empty representation is not an image
     const CapturedContent content = ContentIngestor::capture(board, SourceType::drop);
     CapturedContent expected;
     expected.source = SourceType::drop;
     EXPECT_TRUE(content.isEmpty());
     EXPECT_EQ(content, expected);
+}
+
+TEST(ContentIngestor, EmptyImageDataIsStillPresent) {
+    InMemoryPasteboard board;
+    board.writeText("caption");
+    board.setData("image/png", {});
+    CapturedContent content = ContentIngestor::capture(board, SourceType::drop);
+    EXPECT_EQ(content.imageData, std::vector<std::uint8_t>{});
+    EXPECT_EQ(content.typeIdentifier, "image/png");
+    EXPECT_EQ(content.text, std::nullopt);
+
+    InMemoryPasteboard tiffOnly;
+    tiffOnly.setData("image/tiff", {}); // cannot be decoded, so passed on as TIFF
+    content = ContentIngestor::capture(tiffOnly, SourceType::drop);
+    EXPECT_EQ(content.imageData, std::vector<std::uint8_t>{});
+    EXPECT_EQ(content.typeIdentifier, "image/tiff");
+    EXPECT_TRUE(content.suggestedName->ends_with(".tiff"));
+
+    // Empty rich text is read and has no text, so nothing is captured.
+    InMemoryPasteboard rtfOnly;
+    rtfOnly.setData("text/rtf", {});
+    rtfOnly.setData("application/rtf", bytesOf("{\\rtf1\\ansi hidden}"));
+    EXPECT_TRUE(ContentIngestor::capture(rtfOnly, SourceType::drop).isEmpty());
 }
 
 TEST(ContentIngestor, TypedTextIsKeptAsGiven) {

@@ -79,6 +79,8 @@ TEST_F(DocumentDetectorTest, InvoiceNumberNeedsADigitAndTriesBothPatterns) {
     EXPECT_EQ(number("Invoice Template"), std::nullopt);
     EXPECT_EQ(number("invoice #: A-17"), "A-17");
     EXPECT_EQ(number("Invoice number:   2026-03"), "2026-03");
+    EXPECT_EQ(number("Invoice no. \t :\n A-17"), "A-17");
+    EXPECT_EQ(number("Invoice number" + std::string(5000, ' ') + "!"), std::nullopt);
     // The first pattern finds "ABCD" (no digit); the second pattern's first match is "number".
     EXPECT_EQ(number("Invoice number: ABCD, see invoice 12345"), std::nullopt);
     // The second pattern alone: a word after "invoice" with a digit.

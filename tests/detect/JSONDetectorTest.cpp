@@ -36,6 +36,33 @@ TEST(JSONDetector, AcceptsOnlyATrimmedObjectOrArray) {
         EXPECT_EQ(JSONDetector::document(text), std::nullopt) << text;
 }
 
+TEST(JSONDetector, LeadingByteOrderMarkIsSkipped) {
+    const auto document = JSONDetector::document("\xEF\xBB\xBF {\"a\":1}");
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->minified, "{\"a\":1}");
+    EXPECT_TRUE(JSONDetector::outline("\xEF\xBB\xBF[1]"));
+    EXPECT_FALSE(JSONDetector::document("\xEF\xBB\xBF\xEF\xBB\xBF[1]")); // only one mark
+}
+
+// The outline lays out only the top level and a root array's first element; what it reports
+// must be what the whole document reports.
+TEST(JSONDetector, OutlineAgreesWithTheDocument) {
+    for (const char* text :
+         {R"([{"name":"Ann","tags":[1,2,{"x":[]}]},{"name":"Bo"},3])", R"([[{"name":"deep"}],{"id":1}])",
+          R"({"b":{"c":[1,{"d":2}]},"a":[],"B":1,"a":"dup","Name":"Ann"})",
+          R"([{"id":123456789012345678901234},1e400])", R"({"id":-0,"x":[1.50,2e3]})", R"([{"id":-0.0}])",
+          R"([{"ID":3.50}])", "[]", "{}", "[1,2,3]", R"([{"a":1},])"}) {
+        const auto document = JSONDetector::document(text);
+        const auto outline = JSONDetector::outline(text);
+        ASSERT_EQ(document.has_value(), outline.has_value()) << text;
+        if (!document)
+            continue;
+        EXPECT_EQ(*outline, (JSONDetector::Outline{document->summary, document->isArray,
+                                                   document->topLevelKeys, document->identity}))
+            << text;
+    }
+}
+
 TEST(JSONDetector, RejectsAnythingButStrictJSON) {
     for (const char* text :
          {"[1,]", "{\"a\":1,}",   "[NaN]",     "[Infinity]", "[-]",       "[01]",          "[1.]",

@@ -87,6 +87,20 @@ TEST(JWTDetector, ExpiryComparesWithNow) {
     EXPECT_FALSE(forever->isExpired(Timestamp::fromUnix(1e12)));
 }
 
+TEST(JWTDetector, ExpiryOutsideYearsOneToNineThousandNineHundredNinetyNineIsNoDate) {
+    for (const char* exp : {"1e308", "-9.9e18", "253402300800", "-62135596801"}) {
+        const auto token = JWTDetector::token(jwt(hs256, std::string(R"({"exp":)") + exp + "}"));
+        ASSERT_TRUE(token) << exp;
+        EXPECT_EQ(token->expiresAt, std::nullopt) << exp;
+        EXPECT_FALSE(token->isExpired(Timestamp::fromUnix(1e12))) << exp;
+    }
+    for (const double edge : {253402300799.0, -62135596800.0}) {
+        const auto token = JWTDetector::token(jwt(hs256, R"({"exp":)" + std::to_string(edge) + "}"));
+        ASSERT_TRUE(token);
+        EXPECT_EQ(token->expiresAt, Timestamp::fromUnix(edge));
+    }
+}
+
 TEST(JWTDetector, LengthLimitIs8192Characters) {
     const std::string base = jwt(hs256, R"({"sub":"x"})", "");
     const std::string longest = base + std::string(8192 - base.size(), 'A');

@@ -1,9 +1,14 @@
 #include "kit/detect/TravelDetector.h"
 
 #include "kit/base/Clock.h"
+#include "kit/detect/DocumentDetector.h"
+#include "kit/detect/JSONDetector.h"
+#include "kit/detect/JWTDetector.h"
 #include "kit/text/ISO8601.h"
 
 #include <gtest/gtest.h>
+#include <thread>
+#include <vector>
 
 namespace tessellar {
 namespace {
@@ -41,29 +46,6 @@ TEST_F(TravelDetectorTest, UnknownAirlineCodeNeedsTheWordFlight) {
     ASSERT_TRUE(known);
     EXPECT_EQ(known->airline, "Delta");
     EXPECT_EQ(known->flightNumber, "DL8");
-}
-
-TEST_F(TravelDetectorTest, EveryAirlineCodeHasItsName) {
-    const std::vector<std::pair<std::string, std::string>> table{{"UA", "United"},
-                                                                 {"AA", "American"},
-                                                                 {"DL", "Delta"},
-                                                                 {"WN", "Southwest"},
-                                                                 {"AS", "Alaska"},
-                                                                 {"B6", "JetBlue"},
-                                                                 {"BA", "British Airways"},
-                                                                 {"LH", "Lufthansa"},
-                                                                 {"AF", "Air France"},
-                                                                 {"KL", "KLM"},
-                                                                 {"NH", "ANA"},
-                                                                 {"JL", "JAL"},
-                                                                 {"EK", "Emirates"}};
-    for (const auto& [code, name] : table) {
-        const auto flight = TravelDetector::flight("Seat 4A, gate 9: " + code + "1234");
-        ASSERT_TRUE(flight) << code;
-        EXPECT_EQ(flight->airline, name);
-        EXPECT_EQ(flight->flightNumber, code + "1234");
-    }
-    EXPECT_FALSE(TravelDetector::airlineName("ZZ"));
 }
 
 TEST_F(TravelDetectorTest, EqualRouteEndsAreRejectedAndTheNextPatternTried) {
@@ -109,6 +91,43 @@ TEST_F(TravelDetectorTest, ConfirmationCodeFollowsItsLabels) {
     EXPECT_EQ(code("Flight BA 117, gate 5. PNR: zx9q8w"), "zx9q8w");
     EXPECT_EQ(code("Flight BA 117, gate 5. Confirmation: 12345678"), "12345678");
     EXPECT_EQ(code("Flight BA 117, gate 5. Confirmation: 1234"), std::nullopt);
+    // Blanks on either side of the colon, or none at all.
+    EXPECT_EQ(code("Flight BA 117, gate 5. Confirmation code \t : \n QX7K2M"), "QX7K2M");
+    EXPECT_EQ(code("Flight BA 117, gate 5. Confirmation code:QX7K2M"), "QX7K2M");
+    EXPECT_EQ(code("Flight BA 117, gate 5. Confirmation" + std::string(5000, ' ') + "!"), std::nullopt);
+}
+
+// Shared compiled patterns and lazily built tables must give every thread what one thread sees.
+TEST_F(TravelDetectorTest, ConcurrentCallsFromEightThreadsAgree) {
+    const std::string flightText =
+        "Flight UA 123 boarding 10:40, gate B7, SFO \u2192 JFK, confirmation code: QX7K2M";
+    const std::string invoiceText = "ACME Corp\nInvoice number: INV-2041\nAmount due: $1,250.00\nDue date: "
+                                    "March 30, 2026\nBill to: Ann";
+    const std::string receiptText =
+        "Blue Bottle Coffee\nReceipt\nSubtotal $4.50\nOrder total $4.95\nMarch 9, 2026";
+    const std::string jsonText = R"({"name":"Ann","tags":[1,2,3],"nested":{"id":7}})";
+    const std::string jwtText = "eyJhbGciOiJIUzI1NiJ9.eyJzdWIiOiJhbm4iLCJleHAiOjE3MDAwMDAwMDB9.c2ln";
+    const auto flight = TravelDetector::flight(flightText);
+    const auto invoice = DocumentDetector::invoice(invoiceText, "invoice.pdf");
+    const auto receipt = DocumentDetector::receipt(receiptText, std::nullopt);
+    const auto document = JSONDetector::document(jsonText);
+    const auto token = JWTDetector::token(jwtText);
+    ASSERT_TRUE(flight && invoice && receipt && document && token);
+
+    std::vector<int> disagreements(8, 0);
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < disagreements.size(); ++t)
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 20; ++round)
+                disagreements[t] += (TravelDetector::flight(flightText) != flight) +
+                                    (DocumentDetector::invoice(invoiceText, "invoice.pdf") != invoice) +
+                                    (DocumentDetector::receipt(receiptText, std::nullopt) != receipt) +
+                                    (JSONDetector::document(jsonText) != document) +
+                                    (JWTDetector::token(jwtText) != token);
+        });
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(disagreements, std::vector<int>(8, 0));
 }
 
 } // namespace

@@ -23,12 +23,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const auto document = JSONDetector::document(text);
     JSONDetector::swiftModel(text, "Root");
+    // The classifier's outline accepts exactly what the document does and reports the same.
+    const auto outline = JSONDetector::outline(text);
+    require(outline.has_value() == document.has_value());
     if (!document)
         return 0;
+    require(*outline == (JSONDetector::Outline{document->summary, document->isArray, document->topLevelKeys,
+                                               document->identity}));
 
     // nlohmann refuses numbers beyond the range of a double, which are valid JSON and kept as
     // written here; anything else it refuses must not have been accepted.
-    const std::string source = tessellar::trimmed(text);
+    std::string source = tessellar::trimmed(text);
+    if (source.starts_with("\xEF\xBB\xBF")) // a leading byte-order mark is skipped
+        source = tessellar::trimmed(source.substr(3));
     try {
         require(nlohmann::json::parse(document->minified) == nlohmann::json::parse(source));
     } catch (const nlohmann::json::out_of_range&) {

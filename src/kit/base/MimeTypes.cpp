@@ -63,6 +63,13 @@ std::optional<std::string> MimeTypes::forFileName(std::string_view fileName) {
     const GText guess(g_content_type_guess(name.c_str(), nullptr, 0, &uncertain));
     if (!guess || *guess.get() == '\0')
         return std::nullopt;
+    // A type comes from the extension; with none, an uncertain guess is GIO's catch-all, not a
+    // type the name gave. Names GIO knows whole ("Makefile") are certain and keep their type.
+    const auto dot = fileName.rfind('.');
+    const bool hasExtension = dot != std::string_view::npos && dot + 1 < fileName.size() &&
+                              fileName.find('/', dot) == std::string_view::npos;
+    if (uncertain && !hasExtension)
+        return std::nullopt;
     // On Linux content types are MIME types already; the call keeps that explicit.
     const GText mime(g_content_type_get_mime_type(guess.get()));
     if (!mime || !conformsTo(mime.get(), data))

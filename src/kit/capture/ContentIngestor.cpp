@@ -21,18 +21,13 @@ struct Image {
     std::string_view type;
 };
 
-std::optional<std::vector<std::uint8_t>> nonEmptyData(const Pasteboard& pasteboard, std::string_view type) {
-    auto bytes = pasteboard.data(type);
-    if (bytes && bytes->empty())
-        return std::nullopt;
-    return bytes;
-}
-
-// PNG as it is; TIFF re-encoded as PNG, or passed on as TIFF when it cannot be decoded.
+// PNG as it is; TIFF re-encoded as PNG, or passed on as TIFF when it cannot be decoded. Data of
+// a type is there when the pasteboard has the type, even with no bytes: an empty PNG is still
+// the PNG the source offered, and an empty TIFF is one that cannot be decoded.
 std::optional<Image> imageData(const Pasteboard& pasteboard) {
-    if (auto png = nonEmptyData(pasteboard, MimeTypes::png))
+    if (auto png = pasteboard.data(MimeTypes::png))
         return Image{std::move(*png), MimeTypes::png};
-    auto tiff = nonEmptyData(pasteboard, MimeTypes::tiff);
+    auto tiff = pasteboard.data(MimeTypes::tiff);
     if (!tiff)
         return std::nullopt;
     if (auto png = PngEncoder::fromImageData(*tiff))
@@ -55,9 +50,9 @@ std::string withoutByteOrderMark(std::string text) {
 }
 
 std::optional<std::string> rtfText(const Pasteboard& pasteboard) {
-    auto bytes = nonEmptyData(pasteboard, MimeTypes::rtf);
+    auto bytes = pasteboard.data(MimeTypes::rtf);
     if (!bytes)
-        bytes = nonEmptyData(pasteboard, "application/rtf");
+        bytes = pasteboard.data("application/rtf");
     if (!bytes)
         return std::nullopt;
     const std::string_view raw(reinterpret_cast<const char*>(bytes->data()), bytes->size());

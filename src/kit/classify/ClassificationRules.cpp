@@ -51,7 +51,7 @@ Classification ClassificationRules::jwt(const JWTDetector::Token& token, Timesta
                 std::move(metadata), actions({ActionID::decodeJWT, ActionID::copy}));
 }
 
-Classification ClassificationRules::json(const JSONDetector::Document& document) {
+Classification ClassificationRules::json(const JSONDetector::Outline& document) {
     ItemMetadata metadata;
     metadata.set(Key::shape,
                  std::string(document.isArray ? "Array \u00B7 " : "Object \u00B7 ") + document.summary,

@@ -24,7 +24,7 @@ namespace tessellar {
 class ClassificationRules {
 public:
     static Classification jwt(const JWTDetector::Token& token, Timestamp now);
-    static Classification json(const JSONDetector::Document& document);
+    static Classification json(const JSONDetector::Outline& document);
     static Classification timestamp(const TimestampDetector::Stamp& stamp, Timestamp now);
     static Classification link(const Url& url);
     static Classification email(const std::string& address);

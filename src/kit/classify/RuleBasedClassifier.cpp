@@ -31,14 +31,15 @@ bool RuleBasedClassifier::looksLikeScreenshot(std::string_view name) {
 std::optional<Classification> RuleBasedClassifier::classifyText(const ClassificationInput& input) {
     if (!input.text)
         return std::nullopt;
-    const std::string text = trimmed(*input.text);
+    // A view: a pasted text can be megabytes, and every detector reads it without copying.
+    const std::string_view text = trimmedView(*input.text);
     if (text.empty())
         return std::nullopt;
     const Timestamp now = Clock::now();
 
     if (const auto token = JWTDetector::token(text))
         return ClassificationRules::jwt(*token, now);
-    if (const auto document = JSONDetector::document(text))
+    if (const auto document = JSONDetector::outline(text))
         return ClassificationRules::json(*document);
     if (const auto stamp = TimestampDetector::stamp(text))
         return ClassificationRules::timestamp(*stamp, now);

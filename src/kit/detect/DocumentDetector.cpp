@@ -114,9 +114,11 @@ DocumentDetector::receipt(std::string_view text, const std::optional<std::string
 }
 
 std::optional<std::string> DocumentDetector::invoiceNumber(std::string_view text) {
+    // Possessive blanks: what follows each run cannot be a blank, so giving blanks back never
+    // helps a match, and without it "Invoice number" before a long blank run backtracks.
     static const std::array<Regex, 2> patterns{
-        Regex(R"(invoice\s*(?:number|no\.?|#)\s*:?\s*([A-Za-z0-9-]{2,20}))", UREGEX_CASE_INSENSITIVE),
-        Regex(R"(invoice\s+([A-Z0-9-]{3,20}))", UREGEX_CASE_INSENSITIVE),
+        Regex(R"(invoice\s*+(?:number|no\.?|#)\s*+(?::\s*+)?([A-Za-z0-9-]{2,20}))", UREGEX_CASE_INSENSITIVE),
+        Regex(R"(invoice\s++([A-Z0-9-]{3,20}))", UREGEX_CASE_INSENSITIVE),
     };
     const icu::UnicodeString u = unicode::toICU(text);
     for (const auto& pattern : patterns) {

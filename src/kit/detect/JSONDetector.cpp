@@ -97,36 +97,73 @@ std::optional<std::string> identity(const JSONTree& tree, uint32_t object) {
 
 } // namespace
 
-std::optional<JSONDetector::Document> JSONDetector::document(std::string_view text) {
-    const std::string json = trimmed(text);
+namespace {
+
+// Trimmed, and without a leading byte-order mark: some editors write one before JSON.
+std::string_view withoutMark(std::string_view text) {
+    text = trimmedView(text);
+    return text.starts_with("\xEF\xBB\xBF") ? trimmedView(text.substr(3)) : text;
+}
+
+// The trimmed text, when it may be a JSON container at all.
+std::optional<std::string_view> candidate(std::string_view text) {
+    text = withoutMark(text);
     // A lone "{" is one character; anything longer that opens with one has at least two.
-    if (json.size() < minimumLength || !opensContainer(json) || !withinLength(json))
+    if (text.size() < minimumLength || !opensContainer(text) || !withinLength(text))
         return std::nullopt;
-    const auto tree = JSONTree::parse(json);
+    return text;
+}
+
+JSONDetector::Outline outlineOf(const JSONTree& tree) {
+    JSONDetector::Outline outline;
+    const JSONTree::Node& root = tree.root();
+    if (root.kind == Kind::object) {
+        for (const uint32_t key : tree.sortedKeys(JSONTree::rootIndex))
+            outline.topLevelKeys.emplace_back(tree.node(key).text);
+        outline.summary = counted(static_cast<long long>(root.count), "key", "keys");
+        outline.identity = identity(tree, JSONTree::rootIndex);
+    } else {
+        outline.isArray = true;
+        outline.summary = counted(static_cast<long long>(root.count), "element", "elements");
+        const uint32_t first = JSONTree::rootIndex + 1;
+        if (root.count > 0 && tree.node(first).kind == Kind::object)
+            outline.identity = identity(tree, first);
+    }
+    return outline;
+}
+
+} // namespace
+
+std::optional<JSONDetector::Document> JSONDetector::document(std::string_view text) {
+    const auto json = candidate(text);
+    if (!json)
+        return std::nullopt;
+    const auto tree = JSONTree::parse(*json);
     if (!tree)
         return std::nullopt;
-
+    Outline outline = outlineOf(*tree);
     Document document;
     document.pretty = JSONWriter::pretty(*tree);
     document.minified = JSONWriter::minified(*tree);
-    const JSONTree::Node& root = tree->root();
-    if (root.kind == Kind::object) {
-        for (const uint32_t key : tree->sortedKeys(JSONTree::rootIndex))
-            document.topLevelKeys.emplace_back(tree->node(key).text);
-        document.summary = counted(static_cast<long long>(root.count), "key", "keys");
-        document.identity = identity(*tree, JSONTree::rootIndex);
-    } else {
-        document.isArray = true;
-        document.summary = counted(static_cast<long long>(root.count), "element", "elements");
-        const uint32_t first = JSONTree::rootIndex + 1;
-        if (root.count > 0 && tree->node(first).kind == Kind::object)
-            document.identity = identity(*tree, first);
-    }
+    document.summary = std::move(outline.summary);
+    document.isArray = outline.isArray;
+    document.topLevelKeys = std::move(outline.topLevelKeys);
+    document.identity = std::move(outline.identity);
     return document;
 }
 
+std::optional<JSONDetector::Outline> JSONDetector::outline(std::string_view text) {
+    const auto json = candidate(text);
+    if (!json)
+        return std::nullopt;
+    const auto tree = JSONTree::parse(*json, JSONTree::Detail::outline);
+    if (!tree)
+        return std::nullopt;
+    return outlineOf(*tree);
+}
+
 std::optional<std::string> JSONDetector::swiftModel(std::string_view text, std::string_view rootName) {
-    const auto tree = JSONTree::parse(trimmed(text));
+    const auto tree = JSONTree::parse(withoutMark(text));
     if (!tree)
         return std::nullopt;
     return SwiftModelGenerator::declarations(*tree, rootName);

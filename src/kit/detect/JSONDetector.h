@@ -25,9 +25,22 @@ public:
         bool operator==(const Document&) const = default;
     };
 
+    // What a classification shows of a document: everything but the two written forms.
+    struct Outline {
+        std::string summary;
+        bool isArray = false;
+        std::vector<std::string> topLevelKeys;
+        std::optional<std::string> identity;
+
+        bool operator==(const Outline&) const = default;
+    };
+
     // Absent unless the trimmed text is 2 to 5,000,000 characters, starts with "{" or "[" and is
-    // strict JSON.
+    // strict JSON. A leading byte-order mark is not part of the text.
     static std::optional<Document> document(std::string_view text);
+
+    // The same acceptance as document(), without writing the two forms: what a classifier needs.
+    static std::optional<Outline> outline(std::string_view text);
 
     // Swift declarations for the sample, root type first; absent when the text does not parse or
     // holds no object at all.

@@ -39,13 +39,18 @@ std::optional<std::string> stringClaim(const JSONTree& tree, std::string_view na
     return std::string(tree.node(*value).text);
 }
 
+// Years 1 to 9999: what both the shown date and the stored ISO 8601 form can write. A claim
+// outside them is no date at all rather than one the two forms would give differently.
+constexpr double earliestSeconds = -62'135'596'800.0; // 0001-01-01T00:00:00Z
+constexpr double latestSeconds = 253'402'300'799.0;   // 9999-12-31T23:59:59Z
+
 // A NumericDate: Unix seconds, integer or fractional.
 std::optional<Timestamp> dateClaim(const JSONTree& tree, std::string_view name) {
     const auto value = tree.member(JSONTree::rootIndex, name);
     if (!value || tree.node(*value).kind != Kind::number)
         return std::nullopt;
     const auto seconds = JSONTree::numberValue(tree.node(*value).text);
-    if (!seconds)
+    if (!seconds || !(*seconds >= earliestSeconds && *seconds <= latestSeconds))
         return std::nullopt;
     return Timestamp::fromUnix(*seconds);
 }

@@ -49,8 +49,11 @@ const std::array<Regex, 4>& routePatterns() {
 }
 
 const Regex& confirmationPattern() {
-    static const Regex pattern(R"((?:confirmation(?:\s+code)?|record locator|pnr)\s*:?\s*([A-Z0-9]{5,8})\b)",
-                               UREGEX_CASE_INSENSITIVE);
+    // Possessive blanks (nothing after a run can be a blank), so a long blank run after the
+    // label is walked once instead of split every way around the optional colon.
+    static const Regex pattern(
+        R"((?:confirmation(?:\s++code)?|record locator|pnr)\s*+(?::\s*+)?([A-Z0-9]{5,8})\b)",
+        UREGEX_CASE_INSENSITIVE);
     return pattern;
 }
 

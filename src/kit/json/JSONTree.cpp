@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <forward_list>
 #include <limits>
 #include <simdjson.h>
@@ -146,7 +147,7 @@ JSONTree::JSONTree(JSONTree&&) noexcept = default;
 JSONTree& JSONTree::operator=(JSONTree&&) noexcept = default;
 JSONTree::~JSONTree() = default;
 
-std::optional<JSONTree> JSONTree::parse(std::string_view json) {
+std::optional<JSONTree> JSONTree::parse(std::string_view json, Detail detail) {
     // Node indices are 32-bit; no text that large is a realistic paste.
     if (json.size() >= std::numeric_limits<uint32_t>::max() / 2)
         return std::nullopt;
@@ -157,6 +158,9 @@ std::optional<JSONTree> JSONTree::parse(std::string_view json) {
     element root;
     auto error = storage.parser.parse(storage.source).get(root);
     if (error == simdjson::NUMBER_ERROR) {
+        // Zeroed numbers lose their text, which an outline would have to re-spell.
+        if (detail == Detail::outline)
+            return parse(json, Detail::full);
         if (const auto zeroed = withNumbersZeroed(json))
             error = storage.parser.parse(*zeroed).get(root);
     }
@@ -169,15 +173,26 @@ std::optional<JSONTree> JSONTree::parse(std::string_view json) {
         simdjson::dom::object::iterator member, membersEnd;
         simdjson::dom::array::iterator element, elementsEnd;
         std::size_t keysFrom = 0; // where this object's keys start in `openKeys`
+        std::size_t depth = 0;
     };
+
     std::vector<Open> open;
     std::vector<uint32_t> openKeys;
     std::vector<std::pair<std::string_view, uint32_t>> sorting;
     NumberScanner numbers(storage.source);
     std::vector<Node>& nodes = tree.nodes_;
+    const bool outline = detail == Detail::outline;
+    // An outline spells numbers from their values, which is their text's decimal form except
+    // for a negative zero ("-0" and "-0.0" read the same but are written differently).
+    bool negativeZero = false;
+    // An outline lays out the root's children, and the members of a root array's first element.
+    auto expands = [&](std::size_t depth) {
+        return !outline || depth == 0 || (depth == 1 && nodes.size() == 1 && nodes[0].kind == Kind::array);
+    };
 
-    auto add = [&](element value) {
+    auto add = [&](element value, std::size_t depth) {
         const auto index = static_cast<uint32_t>(nodes.size());
+        const bool expand = expands(depth);
         Node node;
         node.end = index + 1;
         switch (value.type()) {
@@ -188,8 +203,9 @@ std::optional<JSONTree> JSONTree::parse(std::string_view json) {
             entry.node = index;
             entry.isObject = true;
             entry.member = object.begin();
-            entry.membersEnd = object.end();
+            entry.membersEnd = expand ? object.end() : object.begin();
             entry.keysFrom = openKeys.size();
+            entry.depth = depth;
             open.push_back(entry);
             break;
         }
@@ -199,7 +215,8 @@ std::optional<JSONTree> JSONTree::parse(std::string_view json) {
             Open entry;
             entry.node = index;
             entry.element = array.begin();
-            entry.elementsEnd = array.end();
+            entry.elementsEnd = expand ? array.end() : array.begin();
+            entry.depth = depth;
             open.push_back(entry);
             break;
         }
@@ -211,9 +228,11 @@ std::optional<JSONTree> JSONTree::parse(std::string_view json) {
         case element_type::UINT64:
         case element_type::DOUBLE:
             node.kind = Kind::number;
-            if (const auto token = numbers.next()) {
+            if (const auto token = outline ? std::nullopt : numbers.next()) {
                 node.text = *token;
             } else {
+                if (value.is_double() && double(value) == 0 && std::signbit(double(value)))
+                    negativeZero = true;
                 storage.spelled.push_front(spelledNumber(value));
                 node.text = storage.spelled.front();
             }
@@ -250,7 +269,7 @@ std::optional<JSONTree> JSONTree::parse(std::string_view json) {
         node.count = static_cast<uint32_t>(tree.sortedKeys_.size() - node.sortedFrom);
     };
 
-    add(root);
+    add(root, 0);
     while (!open.empty()) {
         Open& top = open.back();
         if (top.isObject && top.member != top.membersEnd) {
@@ -263,18 +282,24 @@ std::optional<JSONTree> JSONTree::parse(std::string_view json) {
             key.end = index + 1;
             nodes.push_back(key);
             openKeys.push_back(index);
-            add(member.value); // may grow `open`; `top` is not used again
+            add(member.value, top.depth + 1); // may grow `open`; `top` is not used again
         } else if (!top.isObject && top.element != top.elementsEnd) {
             const element value = *top.element;
             ++top.element;
+            if (outline && top.depth == 0 && nodes[top.node].count > 0) {
+                ++nodes[top.node].count; // later elements of a root array are only counted
+                continue;
+            }
             ++nodes[top.node].count;
-            add(value);
+            add(value, top.depth + 1);
         } else {
             const Open entry = top;
             open.pop_back();
             close(entry);
         }
     }
+    if (outline && negativeZero)
+        return parse(json, Detail::full);
     return tree;
 }
 

@@ -35,8 +35,14 @@ public:
 
     static constexpr std::size_t maximumDepth = 1024;
 
+    // How much of the tree is laid out. An outline validates the whole text but keeps only the
+    // top level and, when the root is an array, its first element with that element's members;
+    // deeper containers are left empty (count 0) and a root array's other elements are counted
+    // without nodes.
+    enum class Detail : uint8_t { full, outline };
+
     // Absent for anything but a strict JSON object or array.
-    static std::optional<JSONTree> parse(std::string_view json);
+    static std::optional<JSONTree> parse(std::string_view json, Detail detail = Detail::full);
 
     JSONTree(JSONTree&&) noexcept;
     JSONTree& operator=(JSONTree&&) noexcept;

@@ -10,7 +10,13 @@ namespace {
 
 using unicode::nextScalar;
 
-// Byte range of the text without leading and trailing whitespace.
+bool isLetterOrNumber(char32_t c) {
+    const auto mask = U_GET_GC_MASK(static_cast<UChar32>(c));
+    return (mask & (U_GC_L_MASK | U_GC_M_MASK | U_GC_N_MASK)) != 0;
+}
+
+} // namespace
+
 std::string_view trimmedView(std::string_view text) {
     std::size_t begin = 0;
     while (begin < text.size()) {
@@ -33,13 +39,6 @@ std::string_view trimmedView(std::string_view text) {
     }
     return text.substr(begin, end - begin);
 }
-
-bool isLetterOrNumber(char32_t c) {
-    const auto mask = U_GET_GC_MASK(static_cast<UChar32>(c));
-    return (mask & (U_GC_L_MASK | U_GC_M_MASK | U_GC_N_MASK)) != 0;
-}
-
-} // namespace
 
 std::string trimmed(std::string_view text) {
     return std::string(trimmedView(text));

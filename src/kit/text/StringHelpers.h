@@ -12,6 +12,8 @@ namespace tessellar {
 
 // Without leading and trailing whitespace and newlines.
 std::string trimmed(std::string_view text);
+// The same, as a view into the text (no copy of a large text).
+std::string_view trimmedView(std::string_view text);
 
 // True when the text is empty or only whitespace and newlines.
 bool isBlank(std::string_view text);

@@ -71,6 +71,7 @@ TEST(ActionModel, VerdictsOutcomesAndIdentifiersKeepTheirValues) {
     EXPECT_TRUE(ActionOutcome::cancelled.keepsPanelOpen);
     EXPECT_EQ(ActionOutcome::cancelled.message, std::nullopt);
     EXPECT_EQ(ActionOutcome::cancelled.updatedItem, std::nullopt);
+    EXPECT_EQ(FixedAction("plain", 50).preview(InboxItem{}, ActionFixture().context()), std::nullopt);
 
     // An unknown identifier is a legal value, equal to no built-in one, and a bare JSON string.
     const ActionID custom("shareToMastodon");
@@ -81,36 +82,6 @@ TEST(ActionModel, VerdictsOutcomesAndIdentifiersKeepTheirValues) {
     const auto payload = nlohmann::json::parse(item_json::payload(stored));
     EXPECT_EQ(payload["suggestedActionIDs"], nlohmann::json::parse(R"(["shareToMastodon","copy"])"));
     EXPECT_EQ(item_json::decode(payload).suggestedActionIDs, stored.suggestedActionIDs);
-}
-
-TEST(ActionModel, PreviewsCompareEveryField) {
-    const ActionPreview base{"Move file",
-                             "Finance",
-                             ActionPreview::Style::choice,
-                             "Looks like an invoice",
-                             "Move",
-                             {{"a", "Finance", "/f", std::nullopt}},
-                             false};
-    ActionPreview other = base;
-    EXPECT_EQ(other, base);
-    other.options[0].detail = "~/Finance";
-    EXPECT_NE(other, base);
-    other = base;
-    other.rationale.reset();
-    EXPECT_NE(other, base);
-    other = base;
-    other.warnsAboutNetwork = true;
-    EXPECT_NE(other, base);
-    EXPECT_EQ(ActionPreview::rawValue(ActionPreview::Style::editableValue), "editableValue");
-    EXPECT_EQ(ActionPreview::rawValue(ActionPreview::Style::choice), "choice");
-}
-
-TEST_F(ActionEngineTest, AnActionWithoutPreviewRunsUnconfirmed) {
-    const auto action = fixed("plain", 50);
-    EXPECT_EQ(action->preview(item, fixture.context()), std::nullopt);
-    EXPECT_FALSE(action->sendsDataOffDevice());
-    EXPECT_FALSE(action->isDestructive());
-    EXPECT_EQ((ActionInvocation{item, std::nullopt}.confirmedValue), std::nullopt);
 }
 
 TEST_F(ActionEngineTest, NothingAvailableResolvesEmpty) {
@@ -235,23 +206,6 @@ TEST_F(ActionEngineTest, ChecksRunConcurrentlyAndAFailingCheckIsNotOffered) {
          std::make_shared<MeetingAction>("two", arrived), std::make_shared<MeetingAction>("three", arrived)});
     EXPECT_EQ(ids(engine.resolve(item, fixture.context()).all()),
               (std::vector<std::string>{"one", "two", "three"}));
-}
-
-TEST_F(ActionEngineTest, ManyResolvesAtOnceShareThePool) {
-    ActionEngine engine(ActionCatalog::standard());
-    item.originalText = "Meet at the cafe";
-    std::vector<std::thread> threads;
-    std::atomic<int> matching = 0;
-    const auto expected = engine.suggestedIDs(item, fixture.context());
-    for (int t = 0; t < 6; ++t)
-        threads.emplace_back([&] {
-            for (int i = 0; i < 20; ++i)
-                matching += engine.suggestedIDs(item, fixture.context()) == expected;
-        });
-    for (auto& thread : threads)
-        thread.join();
-    EXPECT_EQ(matching, 120);
-    EXPECT_EQ(expected, idList({"copy", "saveForLater", "searchWeb"}));
 }
 
 TEST(ActionCatalog, ListsTheBuiltInActionsInCatalogOrder) {

@@ -10,8 +10,7 @@ std::span<const Command> commands() {
                 classifyCommand},
         Command{"actions", "actions [PATH | URL | TEXT | -]   the ranked actions for the content, as JSON",
                 actionsCommand},
-        Command{"run",
-                "run ACTION [--value V] [--yes] [--clipboard] [PATH | URL | TEXT | -]   run one action",
+        Command{"run", "run ACTION [OPTIONS] [INPUT]      one action on the content, run without asking",
                 runCommand},
     };
     return table;

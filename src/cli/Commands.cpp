@@ -12,6 +12,10 @@ std::span<const Command> commands() {
                 analyzeCommand},
         Command{"history", "history [--search QUERY] [--limit N]      stored items, newest first",
                 historyCommand},
+        Command{"actions", "actions [PATH | URL | TEXT | -]   the ranked actions for the content, as JSON",
+                actionsCommand},
+        Command{"run", "run ACTION [OPTIONS] [INPUT]      one action on the content, run without asking",
+                runCommand},
     };
     return table;
 }

@@ -60,6 +60,10 @@ private:
         bool evening = false;                 // a time without a.m./p.m. after it is read as p.m.
         bool weakWeekday = false;             // a lone abbreviation such as "Sat" needs more support
     };
+    struct Distance {
+        int amount = 0; // negative for the past
+        TimeUnit unit = TimeUnit::day;
+    };
     struct Clock {
         TimeOfDay time;
         bool meridiem = false; // a.m., p.m., noon or midnight fixed the half of the day
@@ -99,6 +103,7 @@ private:
     std::optional<Parsed<CivilDate>> absoluteDate(std::size_t i) const;
     std::optional<Parsed<DatePart>> weekdayPhrase(std::size_t i) const;
     std::optional<Parsed<DatePart>> relativeDay(std::size_t i) const;
+    std::optional<Parsed<Distance>> distance(std::size_t i) const;
     std::optional<Parsed<CivilDate>> calendarOffset(std::size_t i) const;
     std::optional<Parsed<CivilDate>> endOf(std::size_t i) const;
     std::optional<Parsed<DatePart>> datePart(std::size_t i) const;

@@ -25,7 +25,7 @@
 // - Local wall times are read in the user's time zone with its daylight-saving rules; a written
 //   zone or offset ("3pm EST", "2026-03-12T09:30:00Z") wins.
 // - A range of times gives its start; a span of days ("March 12–14") its first day.
-// The grammar itself, with the forms it knows, is in dates/DateGrammar.cpp.
+// The grammar itself, with the forms it knows, is in dates/Grammar*.cpp.
 
 namespace tessellar {
 namespace {

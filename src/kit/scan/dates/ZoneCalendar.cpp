@@ -93,24 +93,22 @@ CivilDate ZoneCalendar::civilFields() const {
     return date;
 }
 
-CivilDate ZoneCalendar::addDays(const CivilDate& date, int days) const {
+CivilDate ZoneCalendar::added(const CivilDate& date, UCalendarDateFields field, int amount) const {
     if (failed_)
         return date;
     setCivil(date);
     UErrorCode status = U_ZERO_ERROR;
-    civil_->add(UCAL_DATE, days, status);
+    civil_->add(field, amount, status); // ICU pins the day to the end of a shorter month
     failed_ = failed_ || U_FAILURE(status);
     return civilFields();
 }
 
+CivilDate ZoneCalendar::addDays(const CivilDate& date, int days) const {
+    return added(date, UCAL_DATE, days);
+}
+
 CivilDate ZoneCalendar::addMonths(const CivilDate& date, int months) const {
-    if (failed_)
-        return date;
-    setCivil(date);
-    UErrorCode status = U_ZERO_ERROR;
-    civil_->add(UCAL_MONTH, months, status); // ICU pins the day to the end of a shorter month
-    failed_ = failed_ || U_FAILURE(status);
-    return civilFields();
+    return added(date, UCAL_MONTH, months);
 }
 
 int ZoneCalendar::weekday(const CivilDate& date) const {

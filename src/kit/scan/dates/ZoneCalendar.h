@@ -41,6 +41,7 @@ public:
 
 private:
     void setCivil(const CivilDate& date) const;
+    CivilDate added(const CivilDate& date, UCalendarDateFields field, int amount) const;
     CivilDate civilFields() const;
 
     std::unique_ptr<icu::GregorianCalendar> zoned_;

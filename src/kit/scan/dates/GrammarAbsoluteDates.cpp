@@ -1,38 +1,28 @@
 #include "kit/scan/dates/DateGrammar.h"
 #include "kit/scan/dates/GrammarSymbols.h"
 
-#include <cstdlib>
-
 namespace tessellar::dates {
 
 // Dates
 
-// A day and month with an optional year. Without a year the occurrence nearest to today is
-// taken (never more than about six months away): a receipt's "Mar 3" read in April is the
-// March just gone, a deadline's "March 12" read in February the one to come. A tie goes to
-// the coming one. 29 February without a year counts only when a year that near has one.
+// A day and month with an optional year. Without a year the next occurrence is taken, unless
+// this year's is at most 30 days past: a receipt's "Mar 3" read a week later stays in the past,
+// "Nov 5" read in March is the coming one. 29 February without a year counts only when this
+// year or the next has one.
 std::optional<CivilDate> DateGrammar::dayOfMonth(int month, int day, std::optional<int> year) const {
     if (year) {
         const CivilDate date{*year, month, day};
         return isValidDate(date) ? std::optional(date) : std::nullopt;
     }
+    constexpr std::int64_t staysPast = 30;
     const ZoneCalendar& calendar = context_.calendar;
     const std::int64_t today = calendar.dayNumber(context_.today);
-    std::optional<CivilDate> best;
-    std::int64_t bestDistance = 0;
     for (int y = context_.today.year - 1; y <= context_.today.year + 1; ++y) {
         const CivilDate candidate{y, month, day};
-        if (!isValidDate(candidate))
-            continue;
-        const std::int64_t distance = calendar.dayNumber(candidate) - today;
-        const std::int64_t size = std::llabs(distance);
-        const std::int64_t bestSize = std::llabs(bestDistance);
-        if (!best || size < bestSize || (size == bestSize && distance > 0)) {
-            best = candidate;
-            bestDistance = distance;
-        }
+        if (isValidDate(candidate) && calendar.dayNumber(candidate) - today >= -staysPast)
+            return candidate;
     }
-    return best;
+    return std::nullopt;
 }
 
 // Two-digit years fall in the hundred years that end twenty years from now.
@@ -166,15 +156,132 @@ std::optional<DateGrammar::Parsed<CivilDate>> DateGrammar::numericDate(std::size
     return std::nullopt;
 }
 
+// "11/2027": a month and a four-digit year, the first of the month.
+std::optional<DateGrammar::Parsed<CivilDate>> DateGrammar::numericMonthYear(std::size_t i) const {
+    const auto m = number(i, 1, 2);
+    const auto y = symbol(i + 1, '/') ? number(i + 2, 4, 4) : std::nullopt;
+    if (!m || !y || *m < 1 || *m > 12)
+        return std::nullopt;
+    const CivilDate date{*y, *m, 1};
+    return isValidDate(date) ? std::optional(Parsed<CivilDate>{date, i + 3}) : std::nullopt;
+}
+
+// A card's "Exp 11/27", "Expires: 11/27", "Valid thru 11/27": the first of the month. Without
+// such a word before it "11/27" is a fraction or a score.
+std::optional<DateGrammar::Parsed<CivilDate>> DateGrammar::cardExpiry(std::size_t i) const {
+    const auto m = number(i, 1, 2);
+    const auto yy = symbol(i + 1, '/') ? number(i + 2, 2, 2) : std::nullopt;
+    if (!m || !yy || *m < 1 || *m > 12)
+        return std::nullopt;
+    bool labelled = false;
+    for (std::size_t back = 1; back <= 6 && back <= i && !labelled; ++back) {
+        const std::size_t j = i - back;
+        labelled = keyword(j, Keyword::expiry) || keyword(j, Keyword::valid);
+        const bool filler = tokens_[j].kind == TokenKind::space || symbol(j, ':') || symbol(j, '.') ||
+                            keyword(j, Keyword::date) || keyword(j, Keyword::through);
+        if (!labelled && !filler)
+            break;
+    }
+    if (!labelled)
+        return std::nullopt;
+    return Parsed<CivilDate>{{fullYear(*yy), *m, 1}, i + 3};
+}
+
 std::optional<DateGrammar::Parsed<CivilDate>> DateGrammar::absoluteDate(std::size_t i) const {
     std::optional<Parsed<CivilDate>> best;
-    for (auto candidate : {monthDay(i), dayMonth(i), numericDate(i)})
+    for (auto candidate : {monthDay(i), dayMonth(i), numericDate(i), numericMonthYear(i), cardExpiry(i)})
         if (candidate && (!best || candidate->next > best->next))
             best = candidate;
     return best;
 }
 
-// Weekdays. Alone ("Friday", "on Fri") a weekday is its next occurrence after today: on a
-// Friday, "Friday" is a week away. "this Friday" / "coming Friday" count today. "next Friday"
+// "4/18", "7/4": a month and day in the locale's order, without a year. Weak: a fraction or a
+// rating ("1/2 cup", "4/5 stars") looks the same, so it needs "on" before it or a time after it.
+// The other order is never tried: "24/7" is not 24 July.
+std::optional<DateGrammar::Parsed<DateGrammar::DatePart>> DateGrammar::numericMonthDay(std::size_t i) const {
+    const auto a = number(i, 1, 2);
+    const auto b = symbol(i + 1, '/') ? number(i + 2, 1, 2) : std::nullopt;
+    if (!a || !b || symbol(i + 3, '/'))
+        return std::nullopt;
+    const int month = context_.dayFirst ? *b : *a;
+    const int day = context_.dayFirst ? *a : *b;
+    if (month < 1 || month > 12 || day < 1)
+        return std::nullopt;
+    const auto date = dayOfMonth(month, day, std::nullopt);
+    if (!date)
+        return std::nullopt;
+    DatePart part;
+    part.date = *date;
+    part.weak = true;
+    return Parsed<DatePart>{part, i + 3};
+}
+
+// A month without a day is its first day: "in October", "by August", "February 2028"; "mid May"
+// is the 15th. Without a year or "mid" it needs "in", "by" or the like before it: "March" alone
+// is a verb as often as a month.
+std::optional<DateGrammar::Parsed<DateGrammar::DatePart>> DateGrammar::monthAlone(std::size_t i) const {
+    const bool mid = keyword(i, Keyword::mid);
+    std::size_t j = i;
+    if (mid) {
+        j = dash(i + 1) ? i + 2 : space(i + 1);
+        if (j == i + 1)
+            return std::nullopt;
+    }
+    const auto m = month(j);
+    if (!m)
+        return std::nullopt;
+    const auto year = yearAfter(m->next);
+    if (m->value == 5 && !tokens_[j].capitalized && !year)
+        return std::nullopt; // "may" is a verb
+    const auto date = dayOfMonth(m->value, mid ? 15 : 1, year ? std::optional(year->value) : std::nullopt);
+    if (!date)
+        return std::nullopt;
+    DatePart part;
+    part.date = *date;
+    part.monthOnly = !mid && !year;
+    return Parsed<DatePart>{part, year ? year->next : m->next};
+}
+
+// The next day with this number (and weekday): the 21st on the 25th is next month's.
+std::optional<CivilDate> DateGrammar::nextDayOfMonth(int day, std::optional<int> weekday) const {
+    const CivilDate first{context_.today.year, context_.today.month, 1};
+    for (int ahead = 0; ahead <= 12; ++ahead) {
+        const CivilDate month = context_.calendar.addMonths(first, ahead);
+        const CivilDate date{month.year, month.month, day};
+        if (isValidDate(date) && date >= context_.today &&
+            (!weekday || context_.calendar.weekday(date) == *weekday))
+            return date;
+    }
+    return std::nullopt;
+}
+
+// "the 21st", and after a weekday "17th" or "the 17th". A following word the grammar does not
+// know ("the 21st century", "the 3rd floor") makes it an ordinary ordinal.
+std::optional<DateGrammar::Parsed<DateGrammar::DatePart>>
+DateGrammar::ordinalDay(std::size_t i, std::optional<int> weekday) const {
+    std::size_t j = i;
+    if (keyword(i, Keyword::the)) {
+        const auto after = requiredSpace(i + 1);
+        if (!after)
+            return std::nullopt;
+        j = *after;
+    } else if (!weekday) {
+        return std::nullopt;
+    }
+    const auto d = day(j);
+    if (!d || !d->value.ordinal)
+        return std::nullopt;
+    const std::size_t k = space(d->next);
+    const DateToken* after = token(k);
+    if (k != d->next && after && after->kind == TokenKind::word &&
+        (!after->entry || after->entry->kind == WordKind::unit || after->entry->kind == WordKind::count))
+        return std::nullopt;
+    const auto date = nextDayOfMonth(d->value.day, weekday);
+    if (!date)
+        return std::nullopt;
+    DatePart part;
+    part.date = *date;
+    return Parsed<DatePart>{part, d->next};
+}
 
 } // namespace tessellar::dates

@@ -17,9 +17,10 @@ void applyEvening(TimeOfDay& time, bool evening, bool meridiem) {
 } // namespace
 
 // A date, then optionally its time: "tomorrow at 3pm", "Friday 10:00", "March 12 at 9:30 AM",
-// "12 Mar 2026 18:05", "Friday from 3-5pm". After "at" a lone hour is a guess at the hours
-// people mean: 1 to 7 in the afternoon, 8 to 11 in the morning ("tomorrow at 3" is 15:00),
-// and in the evening after an evening word ("tonight at 8" is 20:00).
+// "12 Mar 2026 18:05", "tomorrow 18.20", "Friday from 3-5pm". After "at" a lone hour is the
+// daytime hour people mean: 1 to 6 in the afternoon, 7 to 11 in the morning ("on the 21st at 5"
+// is 17:00), and in the evening after an evening word ("tonight at 8" is 20:00). A span of days
+// ("Monday to Friday") gives its first.
 std::optional<DatePhrase> DateGrammar::dateThenTime(std::size_t i) const {
     const auto d = datePart(i);
     if (!d)
@@ -44,7 +45,7 @@ std::optional<DatePhrase> DateGrammar::dateThenTime(std::size_t i) const {
                 j = k;
             }
         }
-        if (const auto t = timeOrRange(j)) {
+        if (const auto t = timeOrRange(j, true)) {
             TimeOfDay time = t->value.time;
             applyEvening(time, d->value.evening, t->value.meridiem);
             phrase.time = time;
@@ -54,22 +55,41 @@ std::optional<DatePhrase> DateGrammar::dateThenTime(std::size_t i) const {
             TimeOfDay time = bare->value.time;
             if (d->value.evening)
                 applyEvening(time, true, false);
-            else if (time.hour >= 1 && time.hour <= 7)
+            else if (time.hour >= 1 && time.hour <= 6)
                 time.hour += 12;
             phrase.time = time;
             phrase.end = bare->next;
             timed = true;
         }
     }
-    if (d->value.weakWeekday && !timed && !precededBySupport(i))
+    if ((d->value.weak && !timed && !precededBySupport(i, false)) ||
+        (d->value.monthOnly && !precededBySupport(i, true)))
         return std::nullopt;
+    phrase.end = dateRangeEnd(phrase.end);
     return phrase;
 }
 
+// The end of "– Friday", " to March 14", " through Sunday" after a date, or `i` when none follows.
+std::size_t DateGrammar::dateRangeEnd(std::size_t i) const {
+    const std::size_t j = space(i);
+    const bool word = keyword(j, Keyword::to) || keyword(j, Keyword::through) || keyword(j, Keyword::until) ||
+                      keyword(j, Keyword::till);
+    if (!dash(j) && !(word && j != i))
+        return i;
+    const std::size_t k = space(j + 1);
+    if (word && k == j + 1)
+        return i;
+    const auto second = datePart(k);
+    if (!second || second->value.monthOnly)
+        return i;
+    return second->next;
+}
+
 // A time, then optionally its date: "3pm tomorrow", "10:40 on 12 Mar", "9am, Friday". A time
-// alone is its next occurrence (resolved by the caller).
+// alone is resolved by the caller. A month and day in numbers after a time needs "on" or a
+// comma ("2pm on 12/10"): "3pm 4/5 stars" is no date.
 std::optional<DatePhrase> DateGrammar::timeThenDate(std::size_t i) const {
-    const auto t = timeOrRange(i);
+    const auto t = timeOrRange(i, precededByAt(i));
     if (!t)
         return std::nullopt;
     DatePhrase phrase;
@@ -78,18 +98,20 @@ std::optional<DatePhrase> DateGrammar::timeThenDate(std::size_t i) const {
     phrase.time = t->value.time;
 
     std::size_t j = t->next;
-    if (symbol(j, ','))
+    const bool comma = symbol(j, ',');
+    if (comma)
         ++j;
     j = space(j);
     if (j == t->next)
         return phrase;
-    if (keyword(j, Keyword::on)) {
+    const bool on = keyword(j, Keyword::on);
+    if (on) {
         const auto after = requiredSpace(j + 1);
         if (!after)
             return phrase;
         j = *after;
     }
-    if (const auto d = datePart(j)) {
+    if (const auto d = datePart(j); d && !d->value.monthOnly && (!d->value.weak || on || comma)) {
         TimeOfDay time = t->value.time;
         applyEvening(time, d->value.evening, t->value.meridiem);
         phrase.time = time;
@@ -136,6 +158,9 @@ std::optional<DatePhrase> DateGrammar::phraseAt(std::size_t i) const {
         consider(phrase);
     }
     if (!best || !standsAlone(best->begin, best->end))
+        return std::nullopt;
+    // "Vet 4/31 @ 11am": a time next to a date that cannot be read is not that time today.
+    if (!best->date && !best->secondsFromNow && nextToUnreadDate(best->begin, best->end))
         return std::nullopt;
     return best;
 }

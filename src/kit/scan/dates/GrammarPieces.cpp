@@ -49,9 +49,10 @@ std::optional<std::size_t> DateGrammar::requiredSpace(std::size_t i) const {
     return next == i ? std::nullopt : std::optional(next);
 }
 
-// A lone abbreviated weekday ("Sat", "sun") is too often a plain word; it counts after
-// "on", "by", "until", "till", "before", "after" or "from".
-bool DateGrammar::precededBySupport(std::size_t i) const {
+// A lone abbreviated weekday ("Sat", "sun") or a month and day in numbers ("7/4") is too often
+// something else; it counts after "on", "by", "due", "until", "till", "before", "after" or
+// "from". A month alone ("October") also after "in".
+bool DateGrammar::precededBySupport(std::size_t i, bool month) const {
     if (i == 0)
         return false;
     std::size_t j = i - 1;
@@ -60,11 +61,38 @@ bool DateGrammar::precededBySupport(std::size_t i) const {
             return false;
         --j;
     }
-    for (const Keyword k : {Keyword::on, Keyword::by, Keyword::until, Keyword::till, Keyword::before,
-                            Keyword::after, Keyword::from})
+    for (const Keyword k : {Keyword::on, Keyword::by, Keyword::due, Keyword::until, Keyword::till,
+                            Keyword::before, Keyword::after, Keyword::from})
         if (keyword(j, k))
             return true;
-    return false;
+    return month && keyword(j, Keyword::in);
+}
+
+bool DateGrammar::precededByAt(std::size_t i) const {
+    if (i == 0)
+        return false;
+    std::size_t j = i - 1;
+    if (tokens_[j].kind == TokenKind::space && j > 0)
+        --j;
+    return keyword(j, Keyword::at) || symbol(j, '@');
+}
+
+// Whether numbers joined by "/" ("4/31", "13/45") stand right before or after [begin, end),
+// with at most a blank and "at", "@" or "on" between.
+bool DateGrammar::nextToUnreadDate(std::size_t begin, std::size_t end) const {
+    auto link = [this](std::size_t j) {
+        return tokens_[j].kind == TokenKind::space || keyword(j, Keyword::at) || keyword(j, Keyword::on) ||
+               symbol(j, '@') || symbol(j, ',');
+    };
+    std::size_t j = begin;
+    for (int steps = 0; steps < 4 && j > 0 && link(j - 1); ++steps)
+        --j;
+    if (j >= 3 && number(j - 1, 1, 4) && symbol(j - 2, '/') && number(j - 3, 1, 4))
+        return true;
+    std::size_t k = end;
+    for (int steps = 0; steps < 4 && k < tokens_.size() && link(k); ++steps)
+        ++k;
+    return number(k, 1, 4) && symbol(k + 1, '/') && number(k + 2, 1, 4);
 }
 
 // A phrase must not be a piece of a longer run of numbers: "1.12.2026" inside
@@ -219,22 +247,25 @@ std::optional<DateGrammar::Parsed<int>> DateGrammar::signedOffset(std::size_t i,
     return Parsed<int>{sign * (hours * 60 + minutes), next};
 }
 
-// A zone after a time: "UTC", " EST", "GMT+1", " +0000"; right against the time only in
+// A zone after a time: "UTC", " EST", " PT", "GMT+1", " +0000"; right against the time only in
 // ISO forms ("T09:30:00Z", "09:30:00-05:00"), so "10:00-11:00" stays a range.
-std::optional<DateGrammar::Parsed<int>> DateGrammar::zone(std::size_t i, bool allowAdjacentOffset) const {
+std::optional<DateGrammar::Parsed<DateGrammar::Zone>> DateGrammar::zone(std::size_t i,
+                                                                        bool allowAdjacentOffset) const {
     const std::size_t j = space(i);
     const bool spaced = j != i;
+    if (const WordEntry* e = word(j, WordKind::regionZone))
+        return Parsed<Zone>{{0, e->value}, j + 1};
     if (const WordEntry* e = word(j, WordKind::zone)) {
         if (e->value == 0)
             if (const auto offset = signedOffset(j + 1, true))
-                return offset;
-        return Parsed<int>{e->value, j + 1};
+                return Parsed<Zone>{{offset->value}, offset->next};
+        return Parsed<Zone>{{e->value}, j + 1};
     }
     if (spaced || allowAdjacentOffset)
         if (const auto offset = signedOffset(j, false))
-            return offset;
+            return Parsed<Zone>{{offset->value}, offset->next};
     if (!spaced && allowAdjacentOffset && keyword(j, Keyword::isoZ))
-        return Parsed<int>{0, j + 1};
+        return Parsed<Zone>{{0}, j + 1};
     return std::nullopt;
 }
 

@@ -3,6 +3,8 @@
 
 namespace tessellar::dates {
 
+// Weekdays. Alone ("Friday", "on Fri") a weekday is its next occurrence after today: on a
+// Friday, "Friday" is a week away. "this Friday" / "coming Friday" count today. "next Friday"
 // is the Friday of next week (weeks start on Monday), so on a Wednesday it is nine days away
 // and on a Sunday twelve. "last Friday" is the latest one before today.
 std::optional<DateGrammar::Parsed<DateGrammar::DatePart>> DateGrammar::weekdayPhrase(std::size_t i) const {
@@ -23,10 +25,22 @@ std::optional<DateGrammar::Parsed<DateGrammar::DatePart>> DateGrammar::weekdayPh
             j = *afterComing;
         }
     }
+    const int todayWeekday = context_.calendar.weekday(context_.today);
+    if (const WordEntry* weekend = word(j, WordKind::weekend); weekend && qualifier && *qualifier >= 0) {
+        // "this weekend" is the coming Saturday, or today when the weekend has begun; "next
+        // weekend" is the Saturday of next week.
+        int days = (weekend->value - todayWeekday + 7) % 7;
+        if (*qualifier > 0)
+            days = 7 - mondayIndex(todayWeekday) + mondayIndex(weekend->value);
+        else if (todayWeekday == 1)
+            days = 0;
+        DatePart part;
+        part.date = context_.calendar.addDays(context_.today, days);
+        return Parsed<DatePart>{part, j + 1};
+    }
     const auto w = weekday(j);
     if (!w)
         return std::nullopt;
-    const int todayWeekday = context_.calendar.weekday(context_.today);
     const int ahead = (w->value.value - todayWeekday + 7) % 7;
     int days = 0;
     if (!qualifier)
@@ -39,7 +53,7 @@ std::optional<DateGrammar::Parsed<DateGrammar::DatePart>> DateGrammar::weekdayPh
         days = -((todayWeekday - w->value.value + 7) % 7 == 0 ? 7 : (todayWeekday - w->value.value + 7) % 7);
     DatePart part;
     part.date = context_.calendar.addDays(context_.today, days);
-    part.weakWeekday = w->value.abbreviated && !qualifier;
+    part.weak = w->value.abbreviated && !qualifier;
     return Parsed<DatePart>{part, w->next};
 }
 
@@ -50,6 +64,12 @@ std::optional<DateGrammar::Parsed<DateGrammar::DatePart>> DateGrammar::relativeD
     if (const WordEntry* e = word(i, WordKind::relativeDay)) {
         part.date = context_.calendar.addDays(context_.today, e->value);
         return Parsed<DatePart>{part, i + 1};
+    }
+    if (keyword(i, Keyword::eod) || endOfDay(i)) {
+        // The end of the working day.
+        part.date = context_.today;
+        part.impliedTime = TimeOfDay{17, 0};
+        return Parsed<DatePart>{part, keyword(i, Keyword::eod) ? i + 1 : *endOfDay(i)};
     }
     if (word(i, WordKind::tonight)) {
         part.date = context_.today;
@@ -92,24 +112,15 @@ std::optional<DateGrammar::Parsed<DateGrammar::DatePart>> DateGrammar::relativeD
 }
 
 std::optional<CivilDate> DateGrammar::advanced(const CivilDate& date, TimeUnit unit, int amount) const {
-    CivilDate result = date;
-    switch (unit) {
-    case TimeUnit::day:
-        result = context_.calendar.addDays(date, amount);
-        break;
-    case TimeUnit::week:
-        result = context_.calendar.addDays(date, amount * 7);
-        break;
-    case TimeUnit::month:
-        result = context_.calendar.addMonths(date, amount);
-        break;
-    case TimeUnit::year:
-        result = context_.calendar.addMonths(date, amount * 12);
-        break;
-    case TimeUnit::minute:
-    case TimeUnit::hour:
+    if (isTimeUnitOfDay(static_cast<int>(unit)))
         return std::nullopt;
-    }
+    const bool months = unit == TimeUnit::month || unit == TimeUnit::year;
+    const int factor = unit == TimeUnit::week        ? 7
+                       : unit == TimeUnit::fortnight ? 14
+                       : unit == TimeUnit::year      ? 12
+                                                     : 1;
+    const CivilDate result = months ? context_.calendar.addMonths(date, amount * factor)
+                                    : context_.calendar.addDays(date, amount * factor);
     return isValidDate(result) ? std::optional(result) : std::nullopt;
 }
 
@@ -195,7 +206,8 @@ std::optional<DateGrammar::Parsed<double>> DateGrammar::exactOffset(std::size_t 
 
 // "end of the month", "the end of this month", "end of next month", "end of the year",
 // "end of March": the last day.
-std::optional<DateGrammar::Parsed<CivilDate>> DateGrammar::endOf(std::size_t i) const {
+// The token after "end of " or "the end of ".
+std::optional<std::size_t> DateGrammar::afterEndOf(std::size_t i) const {
     std::size_t j = i;
     if (keyword(j, Keyword::the)) {
         const auto after = requiredSpace(j + 1);
@@ -208,7 +220,22 @@ std::optional<DateGrammar::Parsed<CivilDate>> DateGrammar::endOf(std::size_t i) 
     const auto of = requiredSpace(j + 1);
     if (!of || !keyword(*of, Keyword::of))
         return std::nullopt;
-    const auto afterOf = requiredSpace(*of + 1);
+    return requiredSpace(*of + 1);
+}
+
+// The token after "end of day" or "end of the day".
+std::optional<std::size_t> DateGrammar::endOfDay(std::size_t i) const {
+    auto k = afterEndOf(i);
+    if (k && keyword(*k, Keyword::the))
+        k = requiredSpace(*k + 1);
+    const WordEntry* u = k ? word(*k, WordKind::unit) : nullptr;
+    if (!u || u->value != static_cast<int>(TimeUnit::day))
+        return std::nullopt;
+    return *k + 1;
+}
+
+std::optional<DateGrammar::Parsed<CivilDate>> DateGrammar::endOf(std::size_t i) const {
+    const auto afterOf = afterEndOf(i);
     if (!afterOf)
         return std::nullopt;
     std::size_t k = *afterOf;
@@ -262,14 +289,21 @@ std::optional<DateGrammar::Parsed<DateGrammar::DatePart>> DateGrammar::datePart(
     consider(plain(calendarOffset(i)));
     consider(relativeDay(i));
     consider(weekdayPhrase(i));
-    // "Thursday, March 12, 2026", "Thu 12 Mar": the written date wins over the weekday.
-    if (const auto w = weekday(i)) {
-        std::size_t j = w->next;
-        if (symbol(j, ','))
-            ++j;
-        j = space(j);
-        if (j != w->next)
-            consider(plain(absoluteDate(j)));
+    consider(weekdayThenDate(i));
+    consider(numericMonthDay(i));
+    consider(monthAlone(i));
+    consider(ordinalDay(i, std::nullopt));
+    // "first thing tomorrow": the start of the working day.
+    if (keyword(i, Keyword::first)) {
+        const auto thing = requiredSpace(i + 1);
+        const auto after =
+            thing && keyword(*thing, Keyword::thing) ? requiredSpace(*thing + 1) : std::nullopt;
+        if (auto day = after && !keyword(*after, Keyword::first) ? datePart(*after) : std::nullopt;
+            day && !day->value.impliedTime) {
+            day->value.impliedTime = TimeOfDay{9, 0};
+            day->value.weak = day->value.monthOnly = false;
+            consider(day);
+        }
     }
     if (!best)
         return std::nullopt;
@@ -280,11 +314,35 @@ std::optional<DateGrammar::Parsed<DateGrammar::DatePart>> DateGrammar::datePart(
         if (const WordEntry* p = word(j, WordKind::partOfDay); p && j != best->next) {
             best->value.impliedTime = TimeOfDay{p->value, 0};
             best->value.evening = p->value >= 12;
-            best->value.weakWeekday = false;
+            best->value.weak = false;
             best->next = j + 1;
         }
     }
     return best;
+}
+
+// "Thursday, March 12, 2026", "Thu 12 Mar", "Tuesday 3/10", "Tue 17th": the written date wins
+// over the weekday.
+std::optional<DateGrammar::Parsed<DateGrammar::DatePart>> DateGrammar::weekdayThenDate(std::size_t i) const {
+    const auto w = weekday(i);
+    if (!w)
+        return std::nullopt;
+    std::size_t j = w->next;
+    if (symbol(j, ','))
+        ++j;
+    j = space(j);
+    if (j == w->next)
+        return std::nullopt;
+    if (const auto date = absoluteDate(j)) {
+        DatePart part;
+        part.date = date->value;
+        return Parsed<DatePart>{part, date->next};
+    }
+    if (auto date = numericMonthDay(j)) {
+        date->value.weak = false;
+        return date;
+    }
+    return ordinalDay(j, w->value.value);
 }
 
 } // namespace tessellar::dates

@@ -24,15 +24,19 @@ ZoneCalendar::ZoneCalendar(const icu::TimeZone& zone)
     failed_ = !zoned_ || !civil_;
 }
 
-CivilDate ZoneCalendar::dateOf(Timestamp instant) const {
+CivilDate ZoneCalendar::dateIn(icu::GregorianCalendar& calendar, Timestamp instant) const {
     if (failed_)
         return {};
     UErrorCode status = U_ZERO_ERROR;
-    zoned_->setTime(instant.unixSeconds * 1000.0, status);
-    const CivilDate date{zoned_->get(UCAL_EXTENDED_YEAR, status), zoned_->get(UCAL_MONTH, status) + 1,
-                         zoned_->get(UCAL_DATE, status)};
+    calendar.setTime(instant.unixSeconds * 1000.0, status);
+    const CivilDate date{calendar.get(UCAL_EXTENDED_YEAR, status), calendar.get(UCAL_MONTH, status) + 1,
+                         calendar.get(UCAL_DATE, status)};
     failed_ = failed_ || U_FAILURE(status);
     return date;
+}
+
+CivilDate ZoneCalendar::dateOf(Timestamp instant) const {
+    return failed_ ? CivilDate{} : dateIn(*zoned_, instant);
 }
 
 TimeOfDay ZoneCalendar::timeOf(Timestamp instant) const {
@@ -48,11 +52,27 @@ TimeOfDay ZoneCalendar::timeOf(Timestamp instant) const {
     return time;
 }
 
-CivilDate ZoneCalendar::dateAtOffset(Timestamp instant, int offsetMinutes) const {
+icu::GregorianCalendar* ZoneCalendar::regional(int region) const {
+    if (region < 0 || region >= static_cast<int>(regions_.size()))
+        return nullptr;
+    auto& calendar = regions_[static_cast<std::size_t>(region)];
+    if (!calendar) {
+        const std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(zoneRegionIds[region]));
+        calendar = makeCalendar(*zone);
+    }
+    failed_ = failed_ || !calendar;
+    return calendar.get();
+}
+
+CivilDate ZoneCalendar::dateWhere(Timestamp instant, const TimeOfDay& time) const {
     if (failed_)
         return {};
+    if (icu::GregorianCalendar* calendar = regional(time.region))
+        return dateIn(*calendar, instant);
+    if (!time.hasOffset)
+        return dateOf(instant);
     UErrorCode status = U_ZERO_ERROR;
-    civil_->setTime((instant.unixSeconds + offsetMinutes * 60.0) * 1000.0, status);
+    civil_->setTime((instant.unixSeconds + time.offsetMinutes * 60.0) * 1000.0, status);
     failed_ = failed_ || U_FAILURE(status);
     return civilFields();
 }
@@ -61,7 +81,10 @@ Timestamp ZoneCalendar::instant(const CivilDate& date, const TimeOfDay& time) co
     if (failed_)
         return {};
     // A written offset replaces the zone's rules: read the wall time as UTC, then shift it.
-    icu::GregorianCalendar& calendar = time.hasOffset ? *civil_ : *zoned_;
+    icu::GregorianCalendar* region = regional(time.region);
+    if (failed_)
+        return {};
+    icu::GregorianCalendar& calendar = region ? *region : time.hasOffset ? *civil_ : *zoned_;
     const double wholeSeconds = std::floor(time.second);
     calendar.clear();
     calendar.set(UCAL_EXTENDED_YEAR, date.year);
@@ -111,24 +134,22 @@ CivilDate ZoneCalendar::addMonths(const CivilDate& date, int months) const {
     return added(date, UCAL_MONTH, months);
 }
 
-int ZoneCalendar::weekday(const CivilDate& date) const {
+int ZoneCalendar::civilField(const CivilDate& date, UCalendarDateFields field) const {
     if (failed_)
         return 1;
     setCivil(date);
     UErrorCode status = U_ZERO_ERROR;
-    const int value = civil_->get(UCAL_DAY_OF_WEEK, status);
+    const int value = civil_->get(field, status);
     failed_ = failed_ || U_FAILURE(status);
     return value;
 }
 
+int ZoneCalendar::weekday(const CivilDate& date) const {
+    return civilField(date, UCAL_DAY_OF_WEEK);
+}
+
 std::int64_t ZoneCalendar::dayNumber(const CivilDate& date) const {
-    if (failed_)
-        return 0;
-    setCivil(date);
-    UErrorCode status = U_ZERO_ERROR;
-    const int value = civil_->get(UCAL_JULIAN_DAY, status);
-    failed_ = failed_ || U_FAILURE(status);
-    return value;
+    return civilField(date, UCAL_JULIAN_DAY);
 }
 
 } // namespace tessellar::dates

@@ -85,6 +85,7 @@ private:
     std::optional<int> number(std::size_t i, int minDigits, int maxDigits) const;
     std::size_t space(std::size_t i) const;
     std::optional<std::size_t> requiredSpace(std::size_t i) const;
+    std::optional<std::size_t> afterThe(std::size_t i) const;
     bool precededBySupport(std::size_t i, bool month) const;
     bool precededByAt(std::size_t i) const;
     bool nextToUnreadDate(std::size_t begin, std::size_t end) const;

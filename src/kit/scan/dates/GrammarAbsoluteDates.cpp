@@ -259,16 +259,10 @@ std::optional<CivilDate> DateGrammar::nextDayOfMonth(int day, std::optional<int>
 // know ("the 21st century", "the 3rd floor") makes it an ordinary ordinal.
 std::optional<DateGrammar::Parsed<DateGrammar::DatePart>>
 DateGrammar::ordinalDay(std::size_t i, std::optional<int> weekday) const {
-    std::size_t j = i;
-    if (keyword(i, Keyword::the)) {
-        const auto after = requiredSpace(i + 1);
-        if (!after)
-            return std::nullopt;
-        j = *after;
-    } else if (!weekday) {
+    const auto j = afterThe(i);
+    if (!j || (*j == i && !weekday))
         return std::nullopt;
-    }
-    const auto d = day(j);
+    const auto d = day(*j);
     if (!d || !d->value.ordinal)
         return std::nullopt;
     const std::size_t k = space(d->next);

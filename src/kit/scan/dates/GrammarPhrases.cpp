@@ -25,11 +25,7 @@ std::optional<DatePhrase> DateGrammar::dateThenTime(std::size_t i) const {
     const auto d = datePart(i);
     if (!d)
         return std::nullopt;
-    DatePhrase phrase;
-    phrase.begin = i;
-    phrase.end = d->next;
-    phrase.date = d->value.date;
-    phrase.time = d->value.impliedTime;
+    DatePhrase phrase{i, d->next, d->value.date, d->value.impliedTime, std::nullopt};
     bool timed = false;
 
     std::size_t j = d->next;
@@ -92,11 +88,7 @@ std::optional<DatePhrase> DateGrammar::timeThenDate(std::size_t i) const {
     const auto t = timeOrRange(i, precededByAt(i));
     if (!t)
         return std::nullopt;
-    DatePhrase phrase;
-    phrase.begin = i;
-    phrase.end = t->next;
-    phrase.time = t->value.time;
-
+    DatePhrase phrase{i, t->next, std::nullopt, t->value.time, std::nullopt};
     std::size_t j = t->next;
     const bool comma = symbol(j, ',');
     if (comma)

@@ -44,6 +44,11 @@ std::size_t DateGrammar::space(std::size_t i) const {
     return t && t->kind == TokenKind::space ? i + 1 : i;
 }
 
+// The token after an optional "the ": `i` when there is none.
+std::optional<std::size_t> DateGrammar::afterThe(std::size_t i) const {
+    return keyword(i, Keyword::the) ? requiredSpace(i + 1) : std::optional(i);
+}
+
 std::optional<std::size_t> DateGrammar::requiredSpace(std::size_t i) const {
     const std::size_t next = space(i);
     return next == i ? std::nullopt : std::optional(next);

@@ -87,13 +87,10 @@ std::optional<DateGrammar::Parsed<DateGrammar::DatePart>> DateGrammar::relativeD
         part.evening = p->value >= 12;
         return Parsed<DatePart>{part, j + 1};
     }
-    std::size_t j = i;
-    if (keyword(j, Keyword::the)) {
-        const auto after = requiredSpace(j + 1);
-        if (!after)
-            return std::nullopt;
-        j = *after;
-    }
+    const auto afterArticle = afterThe(i);
+    if (!afterArticle)
+        return std::nullopt;
+    const std::size_t j = *afterArticle;
     const WordEntry* dayWord = word(j, WordKind::unit);
     if (!dayWord || dayWord->value != static_cast<int>(TimeUnit::day))
         return std::nullopt;
@@ -204,17 +201,12 @@ std::optional<DateGrammar::Parsed<double>> DateGrammar::exactOffset(std::size_t 
     return Parsed<double>{d->value.amount * unitSeconds, d->next};
 }
 
-// "end of the month", "the end of this month", "end of next month", "end of the year",
-// "end of March": the last day.
 // The token after "end of " or "the end of ".
 std::optional<std::size_t> DateGrammar::afterEndOf(std::size_t i) const {
-    std::size_t j = i;
-    if (keyword(j, Keyword::the)) {
-        const auto after = requiredSpace(j + 1);
-        if (!after)
-            return std::nullopt;
-        j = *after;
-    }
+    const auto afterArticle = afterThe(i);
+    if (!afterArticle)
+        return std::nullopt;
+    const std::size_t j = *afterArticle;
     if (!keyword(j, Keyword::end))
         return std::nullopt;
     const auto of = requiredSpace(j + 1);
@@ -226,14 +218,16 @@ std::optional<std::size_t> DateGrammar::afterEndOf(std::size_t i) const {
 // The token after "end of day" or "end of the day".
 std::optional<std::size_t> DateGrammar::endOfDay(std::size_t i) const {
     auto k = afterEndOf(i);
-    if (k && keyword(*k, Keyword::the))
-        k = requiredSpace(*k + 1);
+    if (k)
+        k = afterThe(*k);
     const WordEntry* u = k ? word(*k, WordKind::unit) : nullptr;
     if (!u || u->value != static_cast<int>(TimeUnit::day))
         return std::nullopt;
     return *k + 1;
 }
 
+// "end of the month", "the end of this month", "end of next month", "end of the year",
+// "end of March": the last day.
 std::optional<DateGrammar::Parsed<CivilDate>> DateGrammar::endOf(std::size_t i) const {
     const auto afterOf = afterEndOf(i);
     if (!afterOf)

@@ -8,7 +8,6 @@ namespace tessellar::dates {
 // "15:30", "9:05:30", "3pm", "3 p.m.", "3:30 PM", "9.30am", "noon", "midnight", "12 noon", "9 o'clock",
 // each with an optional zone ("15:30 UTC", "3pm EST", "18:05:00 +0000"). Hours beyond 23,
 // minutes or seconds beyond 59, and "13pm" are not times. A lone hour comes back marked bare.
-// "18.20" is a 24-hour time only where a time is expected (`dotted`): elsewhere it is a price.
 std::optional<DateGrammar::Parsed<DateGrammar::Clock>> DateGrammar::clock(std::size_t i, bool iso,
                                                                           bool dotted) const {
     Clock c;
@@ -22,14 +21,17 @@ std::optional<DateGrammar::Parsed<DateGrammar::Clock>> DateGrammar::clock(std::s
         return std::nullopt;
     std::size_t next = i + 1;
     bool seconds = false;
-    if (symbol(next, ':') && number(next + 1, 2, 2)) {
+    const bool colon = symbol(next, ':');
+    // "18.20" is a 24-hour time where a time is expected; "1.2.3" never is.
+    const bool dot = dotted && symbol(next, '.') && !symbol(next + 2, '.');
+    if ((colon || dot) && number(next + 1, 2, 2)) {
         const int minute = *number(next + 1, 2, 2);
         if (*hour > 23 || minute > 59)
             return std::nullopt;
         c.time.hour = *hour;
         c.time.minute = minute;
         next += 2;
-        if (symbol(next, ':') && number(next + 1, 2, 2)) {
+        if (colon && symbol(next, ':') && number(next + 1, 2, 2)) {
             const int second = *number(next + 1, 2, 2);
             if (second > 59)
                 return std::nullopt;
@@ -66,13 +68,6 @@ std::optional<DateGrammar::Parsed<DateGrammar::Clock>> DateGrammar::clock(std::s
         c.time.minute = *number(next + 1, 2, 2);
         c.meridiem = true;
         next = dottedMeridiem->next;
-    } else if (dotted && symbol(next, '.') && number(next + 1, 2, 2) && !symbol(next + 2, '.')) {
-        const int minute = *number(next + 1, 2, 2);
-        if (*hour > 23 || minute > 59)
-            return std::nullopt;
-        c.time.hour = *hour;
-        c.time.minute = minute;
-        next += 2;
     } else if (const std::size_t j = space(next); keyword(j, Keyword::o) &&
                                                   (symbol(j + 1, '\'') || symbol(j + 1, rightSingleQuote)) &&
                                                   keyword(j + 2, Keyword::clock)) {

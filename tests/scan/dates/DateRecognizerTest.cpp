@@ -194,6 +194,13 @@ TEST(DateRecognizer, ResolutionEdgesAroundMidnightAndMonthEnds) {
     // 29 February without a year needs a leap year close enough.
     EXPECT_EQ(single("Feb 29", at("2028-01-10T09:00:00-05:00")), at("2028-02-29T00:00:00-05:00"));
     EXPECT_TRUE(DateRecognizer::scan("Feb 29", now, options).empty());
+    // Distances are whole minutes; in a document a time alone is today's even once it has passed.
+    EXPECT_EQ(single("in 30 minutes", at("2026-03-11T10:30:27-04:00")), at("2026-03-11T11:00:00-04:00"));
+    auto document = options;
+    document.timeAlone = DateRecognizer::TimeAlone::today;
+    EXPECT_EQ(*DateRecognizer::scan("Paid 10:20", now, document).at(0).date, at("2026-03-11T10:20:00-04:00"));
+    // "this weekend" on a Sunday is today.
+    EXPECT_EQ(single("this weekend", at("2026-03-15T09:00:00-04:00")), at("2026-03-15T00:00:00-04:00"));
     // "next Sunday" on a Sunday is a week on; "this Sunday" is today.
     const Timestamp sunday = at("2026-03-15T09:00:00-04:00");
     EXPECT_EQ(single("next Sunday", sunday), at("2026-03-22T00:00:00-04:00"));

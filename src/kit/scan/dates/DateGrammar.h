@@ -27,6 +27,7 @@ struct GrammarContext {
     CivilDate today;       // in the user's time zone
     bool dayFirst = false; // 12/03/2026 reads as 12 March
     const ZoneCalendar& calendar;
+    int todayWeekday = 1; // 1 = Sunday … 7 = Saturday
 };
 
 // English date and time phrases over the tokens of a text. Every rule looks at a bounded

@@ -145,7 +145,7 @@ std::vector<DataDetector::Match> DateRecognizer::scan(std::string_view text, Tim
         return matches;
 
     const icu::UnicodeString utf16 = unicode::toICU(text);
-    const dates::GrammarContext context{now, today, options.dayFirst, calendar};
+    const dates::GrammarContext context{now, today, options.dayFirst, calendar, calendar.weekday(today)};
     bool cutBefore = false;
     for (std::int32_t from = 0; from < utf16.length();) {
         bool cutAfter = false;

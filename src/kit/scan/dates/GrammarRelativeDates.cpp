@@ -25,7 +25,7 @@ std::optional<DateGrammar::Parsed<DateGrammar::DatePart>> DateGrammar::weekdayPh
             j = *afterComing;
         }
     }
-    const int todayWeekday = context_.calendar.weekday(context_.today);
+    const int todayWeekday = context_.todayWeekday;
     if (const WordEntry* weekend = word(j, WordKind::weekend); weekend && qualifier && *qualifier >= 0) {
         // "this weekend" is the coming Saturday, or today when the weekend has begun; "next
         // weekend" is the Saturday of next week.

@@ -148,8 +148,15 @@ int ZoneCalendar::weekday(const CivilDate& date) const {
     return civilField(date, UCAL_DAY_OF_WEEK);
 }
 
+// Plain arithmetic on the proleptic Gregorian calendar: scanning compares many candidate dates,
+// and ICU's calendar is far slower for this.
 std::int64_t ZoneCalendar::dayNumber(const CivilDate& date) const {
-    return civilField(date, UCAL_JULIAN_DAY);
+    const std::int64_t y = date.year - (date.month <= 2 ? 1 : 0);
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yearOfEra = y - era * 400;
+    const std::int64_t dayOfYear = (153 * (date.month + (date.month > 2 ? -3 : 9)) + 2) / 5 + date.day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra + 2440588; // 1970-01-01 is Julian day 2440588
 }
 
 } // namespace tessellar::dates

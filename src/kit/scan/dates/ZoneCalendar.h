@@ -37,7 +37,7 @@ public:
     CivilDate addMonths(const CivilDate& date, int months) const;
     // 1 = Sunday … 7 = Saturday.
     int weekday(const CivilDate& date) const;
-    // A running day count (the Julian day), for distances between dates.
+    // A running day count (the Julian day), for distances between dates; never fails.
     std::int64_t dayNumber(const CivilDate& date) const;
 
     bool failed() const { return failed_; }

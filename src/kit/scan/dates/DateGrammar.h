@@ -61,6 +61,7 @@ private:
         bool evening = false;                 // a time without a.m./p.m. after it is read as p.m.
         bool weak = false;      // "Sat", "7/4": needs a time after it or a word such as "on" before it
         bool monthOnly = false; // "October": needs a word such as "in" or "by" before it
+        bool scoreLike = false; // "4/5", "7/10": needs "on" or the like even with a time
     };
     struct Distance {
         int amount = 0; // negative for the past

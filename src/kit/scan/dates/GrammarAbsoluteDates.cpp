@@ -213,6 +213,7 @@ std::optional<DateGrammar::Parsed<DateGrammar::DatePart>> DateGrammar::numericMo
     DatePart part;
     part.date = *date;
     part.weak = true;
+    part.scoreLike = (*b == 5 || *b == 10) && *a <= *b; // "rated 4/5 at 3pm"
     return Parsed<DatePart>{part, i + 3};
 }
 

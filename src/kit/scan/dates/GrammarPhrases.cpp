@@ -58,8 +58,9 @@ std::optional<DatePhrase> DateGrammar::dateThenTime(std::size_t i) const {
             timed = true;
         }
     }
-    if ((d->value.weak && !timed && !precededBySupport(i, false)) ||
-        (d->value.monthOnly && !precededBySupport(i, true)))
+    if (((d->value.weak && !timed) || d->value.scoreLike) && !precededBySupport(i, false))
+        return std::nullopt;
+    if ((d->value.monthOnly && !precededBySupport(i, true)))
         return std::nullopt;
     phrase.end = dateRangeEnd(phrase.end);
     return phrase;

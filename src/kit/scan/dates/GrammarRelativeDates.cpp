@@ -333,7 +333,7 @@ std::optional<DateGrammar::Parsed<DateGrammar::DatePart>> DateGrammar::weekdayTh
         return Parsed<DatePart>{part, date->next};
     }
     if (auto date = numericMonthDay(j)) {
-        date->value.weak = false;
+        date->value.weak = date->value.scoreLike = false;
         return date;
     }
     return ordinalDay(j, w->value.value);

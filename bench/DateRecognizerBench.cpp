@@ -49,6 +49,30 @@ void BM_ScanProse(benchmark::State& state) {
 }
 BENCHMARK(BM_ScanProse)->Unit(benchmark::kMillisecond);
 
+// Hostile shapes, at 1 MB and 2 MB: the time per byte must stay flat as the input doubles, and
+// memory stays bounded by the chunked scan and the match cap.
+std::string hostile(int shape, std::size_t size) {
+    const char* units[] = {"3pm ", "1-2-", "12/03/2026x3pm;", "7"};
+    std::string text = shape == 0 ? "RECEIPT\nTotal $4.50\n" : "";
+    while (text.size() < size)
+        text += units[shape];
+    return text;
+}
+
+void BM_ScanHostile(benchmark::State& state) {
+    const std::string text =
+        hostile(static_cast<int>(state.range(0)), static_cast<std::size_t>(state.range(1)) << 20);
+    const Timestamp now = Timestamp::fromUnix(1773239400);
+    const auto options = DateRecognizer::Options::forLocale(
+        icu::Locale("en_US"),
+        std::shared_ptr<const icu::TimeZone>(icu::TimeZone::createTimeZone("America/New_York")));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DateRecognizer::scan(text, now, options).size());
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+// Shapes: repeated times, a run of "1-2-", a line without blanks, one endless number.
+BENCHMARK(BM_ScanHostile)->ArgsProduct({{0, 1, 2, 3}, {1, 2}})->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

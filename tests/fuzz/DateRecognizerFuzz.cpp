@@ -12,12 +12,16 @@ namespace {
 
 using namespace tessellar;
 
-const DateRecognizer::Options& options(bool dayFirst) {
+// Month first or day first, and a time alone read as a reminder's or a document's.
+DateRecognizer::Options options(std::size_t variant) {
     static const auto zone =
         std::shared_ptr<const icu::TimeZone>(icu::TimeZone::createTimeZone("America/New_York"));
     static const auto us = DateRecognizer::Options::forLocale(icu::Locale("en_US"), zone);
     static const auto britain = DateRecognizer::Options::forLocale(icu::Locale("en_GB"), zone);
-    return dayFirst ? britain : us;
+    DateRecognizer::Options chosen = variant % 2 == 1 ? britain : us;
+    if (variant / 2 % 2 == 1)
+        chosen.timeAlone = DateRecognizer::TimeAlone::today;
+    return chosen;
 }
 
 } // namespace
@@ -25,7 +29,7 @@ const DateRecognizer::Options& options(bool dayFirst) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const Timestamp now = Timestamp::fromUnix(1773239400);
-    const auto matches = DateRecognizer::scan(text, now, options(size % 2 == 1));
+    const auto matches = DateRecognizer::scan(text, now, options(size));
     const std::int32_t length = unicode::toICU(text).length();
     std::int32_t previousEnd = 0;
     for (const DataDetector::Match& match : matches) {

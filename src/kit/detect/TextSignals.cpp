@@ -1,5 +1,6 @@
 #include "kit/detect/TextSignals.h"
 
+#include "kit/base/Clock.h"
 #include "kit/scan/DataDetector.h"
 #include "kit/text/Splitting.h"
 #include "kit/text/StringHelpers.h"
@@ -297,16 +298,18 @@ std::optional<TextSignals::MoneyAmount> TextSignals::primaryAmount(std::string_v
     return largest;
 }
 
-std::vector<Timestamp> TextSignals::dates(std::string_view text) {
+std::vector<Timestamp> TextSignals::dates(std::string_view text, TimeAlone timeAlone) {
+    DateRecognizer::Options options = DateRecognizer::Options::forUser();
+    options.timeAlone = timeAlone;
     std::vector<Timestamp> out;
-    for (const DataDetector::Match& match : DataDetector::matches(DataDetector::Type::date, text))
+    for (const DataDetector::Match& match : DateRecognizer::scan(text, Clock::now(), options))
         if (match.date)
             out.push_back(*match.date);
     return out;
 }
 
 std::optional<Timestamp> TextSignals::date(const std::vector<std::string>& labels, std::string_view text,
-                                           std::size_t windowLength) {
+                                           std::size_t windowLength, TimeAlone timeAlone) {
     const std::string lower = unicode::lowercased(text);
     for (const std::string& label : labels) {
         if (label.empty())
@@ -315,7 +318,7 @@ std::optional<Timestamp> TextSignals::date(const std::vector<std::string>& label
         if (at == std::string::npos)
             continue;
         const std::string_view tail = std::string_view(lower).substr(at + label.size());
-        const std::vector<Timestamp> found = dates(unicode::characterPrefix(tail, windowLength));
+        const std::vector<Timestamp> found = dates(unicode::characterPrefix(tail, windowLength), timeAlone);
         if (!found.empty())
             return found.front();
     }

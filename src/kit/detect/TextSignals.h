@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kit/base/Timestamp.h"
+#include "kit/scan/dates/DateRecognizer.h"
 #include "kit/text/Decimal.h"
 
 #include <optional>
@@ -34,13 +35,15 @@ public:
     static std::optional<MoneyAmount> primaryAmount(std::string_view text);
 
     // Every date the natural-language date detector finds, in text order, resolved
-    // against Clock::now().
-    static std::vector<Timestamp> dates(std::string_view text);
+    // against Clock::now(). A time alone is today's, as in a receipt, unless the text
+    // speaks of things to come (a boarding time): then it is the next occurrence.
+    using TimeAlone = DateRecognizer::TimeAlone;
+    static std::vector<Timestamp> dates(std::string_view text, TimeAlone timeAlone = TimeAlone::today);
 
     // The first date within `windowLength` characters after the first occurrence of one of
     // the labels (tried in order) in the lower-cased text.
     static std::optional<Timestamp> date(const std::vector<std::string>& labels, std::string_view text,
-                                         std::size_t windowLength);
+                                         std::size_t windowLength, TimeAlone timeAlone = TimeAlone::today);
 
     static std::optional<std::string> organizationName(std::string_view text);
     static std::string normalizedOrganizationName(std::string_view name);

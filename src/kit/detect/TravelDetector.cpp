@@ -97,9 +97,11 @@ std::optional<TravelDetector::Flight> TravelDetector::flight(std::string_view te
         result.origin = route->first;
         result.destination = route->second;
     }
-    result.departure = TextSignals::date(departurePhrases, text, dateWindow);
+    // A boarding pass's "10:40" is the coming one.
+    const auto ahead = TextSignals::TimeAlone::nextOccurrence;
+    result.departure = TextSignals::date(departurePhrases, text, dateWindow, ahead);
     if (!result.departure) {
-        const auto dates = TextSignals::dates(text);
+        const auto dates = TextSignals::dates(text, ahead);
         if (!dates.empty())
             result.departure = dates.front();
     }

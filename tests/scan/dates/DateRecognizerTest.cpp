@@ -33,8 +33,9 @@ Timestamp at(const char* iso) {
 }
 
 // The phrase table lives in tests/fixtures/date-phrases.tsv: text, the one match ("-" when
-// nothing is a date), the expected instant, an optional note.
+// nothing is a date), the expected instant, an optional note; "@locale" lines switch the locale.
 struct Row {
+    std::string locale;
     std::string text;
     std::optional<std::string> matched;
     std::string expected;
@@ -44,8 +45,11 @@ std::vector<Row> phraseTable() {
     std::ifstream file(std::string(TESSELLAR_FIXTURES_DIR) + "/date-phrases.tsv");
     std::vector<Row> rows;
     std::string line;
+    std::string locale = "en_US";
     while (std::getline(file, line)) {
-        if (line.empty() || line.starts_with('#'))
+        if (line.starts_with("@locale "))
+            locale = line.substr(8);
+        if (line.empty() || line.starts_with('#') || line.starts_with('@'))
             continue;
         std::vector<std::string> columns;
         std::size_t from = 0;
@@ -56,19 +60,18 @@ std::vector<Row> phraseTable() {
         if (columns.size() < 3)
             continue;
         rows.push_back(
-            {columns[0], columns[1] == "-" ? std::nullopt : std::optional(columns[1]), columns[2]});
+            {locale, columns[0], columns[1] == "-" ? std::nullopt : std::optional(columns[1]), columns[2]});
     }
     return rows;
 }
 
 TEST(DateRecognizer, PhraseTableResolvesToExactInstants) {
     const auto rows = phraseTable();
-    ASSERT_GE(rows.size(), 150u);
-    const auto options = newYork();
+    ASSERT_FALSE(rows.empty());
     for (const Row& row : rows) {
-        const auto matches = DateRecognizer::scan(row.text, now, options);
+        const auto matches = DateRecognizer::scan(row.text, now, newYork(row.locale.c_str()));
         if (!row.matched) {
-            EXPECT_TRUE(matches.empty()) << "'" << row.text << "' gave '"
+            EXPECT_TRUE(matches.empty()) << row.locale << " '" << row.text << "' gave '"
                                          << DataDetector::substring(row.text, matches.front().range) << "'";
             continue;
         }
@@ -82,38 +85,9 @@ TEST(DateRecognizer, PhraseTableResolvesToExactInstants) {
     }
 }
 
-TEST(DateRecognizer, NumericOrderFollowsTheLocale) {
-    struct Case {
-        const char* text;
-        const char* us;      // en_US: month first
-        const char* britain; // en_GB: day first
-    };
-    const Case cases[] = {
-        {"12/03/2026", "2026-12-03T00:00:00-05:00", "2026-03-12T00:00:00-04:00"},
-        {"3/12/26", "2026-03-12T00:00:00-04:00", "2026-12-03T00:00:00-05:00"},
-        {"04-05-2026", "2026-04-05T00:00:00-04:00", "2026-05-04T00:00:00-04:00"},
-        // Only one order is possible: both locales take it.
-        {"03/15/2026", "2026-03-15T00:00:00-04:00", "2026-03-15T00:00:00-04:00"},
-        {"25/12/2026", "2026-12-25T00:00:00-05:00", "2026-12-25T00:00:00-05:00"},
-        // Dots are day first everywhere.
-        {"12.03.2026", "2026-03-12T00:00:00-04:00", "2026-03-12T00:00:00-04:00"},
-        // Year first is unambiguous.
-        {"2026/12/03", "2026-12-03T00:00:00-05:00", "2026-12-03T00:00:00-05:00"},
-    };
-    const auto us = newYork("en_US");
-    const auto britain = newYork("en_GB");
-    EXPECT_FALSE(us.dayFirst);
-    EXPECT_TRUE(britain.dayFirst);
+TEST(DateRecognizer, NumericOrderComesFromTheLocalesShortDate) {
     EXPECT_TRUE(newYork("de_DE").dayFirst);
     EXPECT_FALSE(newYork("ja_JP").dayFirst); // year, month, day
-    for (const Case& c : cases) {
-        const auto inUS = DateRecognizer::scan(c.text, now, us);
-        const auto inBritain = DateRecognizer::scan(c.text, now, britain);
-        ASSERT_EQ(inUS.size(), 1u) << c.text;
-        ASSERT_EQ(inBritain.size(), 1u) << c.text;
-        EXPECT_EQ(*inUS[0].date, at(c.us)) << c.text;
-        EXPECT_EQ(*inBritain[0].date, at(c.britain)) << c.text;
-    }
 }
 
 TEST(DateRecognizer, UserLocaleComesFromTheEnvironment) {
@@ -140,15 +114,6 @@ TEST(DateRecognizer, UserLocaleComesFromTheEnvironment) {
     }
 }
 
-TEST(DateRecognizer, DataDetectorReadsThePinnedClock) {
-    testing::PinnedZoneAndLocale pinned;
-    const Clock::ScopedOverride clock(now);
-    const auto matches = DataDetector::matches(DataDetector::Type::date, "Dentist tomorrow at 3pm");
-    ASSERT_EQ(matches.size(), 1u);
-    EXPECT_EQ(matches[0].range, (TextRange{8, 15}));
-    EXPECT_EQ(*matches[0].date, at("2026-03-12T15:00:00-04:00"));
-}
-
 TEST(DateRecognizer, FindsEveryPhraseInTextOrderWithUTF16Ranges) {
     const std::string text = "\U0001F4C5 Flight 12 Mar 2026 at 18:05, back March 19.\n"
                              "Call 555-1234 before Friday; budget $300.";
@@ -162,8 +127,6 @@ TEST(DateRecognizer, FindsEveryPhraseInTextOrderWithUTF16Ranges) {
     EXPECT_EQ(*matches[1].date, at("2026-03-19T00:00:00-04:00"));
     EXPECT_EQ(DataDetector::substring(text, matches[2].range), "Friday");
     EXPECT_EQ(*matches[2].date, at("2026-03-13T00:00:00-04:00"));
-    for (std::size_t k = 1; k < matches.size(); ++k)
-        EXPECT_LE(matches[k - 1].range.end(), matches[k].range.location);
 }
 
 TEST(DateRecognizer, PhrasesDoNotReachAcrossLines) {
@@ -218,6 +181,13 @@ TEST(DateRecognizer, ResolutionEdgesAroundMidnightAndMonthEnds) {
     // 29 February without a year needs a leap year close enough.
     EXPECT_EQ(single("Feb 29", at("2028-01-10T09:00:00-05:00")), at("2028-02-29T00:00:00-05:00"));
     EXPECT_TRUE(DateRecognizer::scan("Feb 29", now, options).empty());
+    // Distances are whole minutes; in a document a time alone is today's even once it has passed.
+    EXPECT_EQ(single("in 30 minutes", at("2026-03-11T10:30:27-04:00")), at("2026-03-11T11:00:00-04:00"));
+    auto document = options;
+    document.timeAlone = DateRecognizer::TimeAlone::today;
+    EXPECT_EQ(*DateRecognizer::scan("Paid 10:20", now, document).at(0).date, at("2026-03-11T10:20:00-04:00"));
+    // "this weekend" on a Sunday is today.
+    EXPECT_EQ(single("this weekend", at("2026-03-15T09:00:00-04:00")), at("2026-03-15T00:00:00-04:00"));
     // "next Sunday" on a Sunday is a week on; "this Sunday" is today.
     const Timestamp sunday = at("2026-03-15T09:00:00-04:00");
     EXPECT_EQ(single("next Sunday", sunday), at("2026-03-22T00:00:00-04:00"));
@@ -246,15 +216,18 @@ TEST(DateRecognizer, AnyBytesGiveMatchesOrNoneAndNeverThrow) {
     EXPECT_TRUE(DateRecognizer::scan("in 9999 years", now, options).empty()); // beyond 9999
 }
 
-TEST(DateRecognizer, LongTextsKeepEveryMatch) {
+TEST(DateRecognizer, LongTextsStopAtTheMatchCapAndSplitOnlyAtBreaks) {
     std::string text;
-    const int repeats = 20000; // about 600 KB
-    for (int k = 0; k < repeats; ++k)
+    for (int k = 0; k < 5000; ++k) // about 130 KB, in two chunks
         text += "Ref 4471, due 03/15/2026. ";
     const auto matches = DateRecognizer::scan(text, now, newYork());
-    ASSERT_EQ(matches.size(), static_cast<std::size_t>(repeats));
-    EXPECT_EQ(matches.back().range.location, (repeats - 1) * 26 + 14);
+    ASSERT_EQ(matches.size(), 4096u);
+    EXPECT_EQ(matches.back().range.location, 4095 * 26 + 14);
     EXPECT_EQ(*matches.back().date, at("2026-03-15T00:00:00-04:00"));
+    // A line without blanks is cut at 65,536 units, here inside "11:05pm": neither half is a time.
+    const std::string dashes = std::string(65534, '-') + "11:05pm";
+    for (const auto& match : DateRecognizer::scan(dashes, now, newYork()))
+        EXPECT_EQ(DataDetector::substring(dashes, match.range).find("05pm"), std::string::npos);
 }
 
 } // namespace

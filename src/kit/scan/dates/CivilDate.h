@@ -42,7 +42,9 @@ struct TimeOfDay {
     double second = 0; // 0 … <60, with any fraction
     bool hasOffset = false;
     int offsetMinutes = 0; // east of UTC
+    int region = -1;       // a ZoneRegion written next to it ("3pm PT"), or -1
 
+    bool zoned() const { return hasOffset || region >= 0; }
     bool operator==(const TimeOfDay&) const = default;
 };
 

@@ -27,6 +27,7 @@ struct GrammarContext {
     CivilDate today;       // in the user's time zone
     bool dayFirst = false; // 12/03/2026 reads as 12 March
     const ZoneCalendar& calendar;
+    int todayWeekday = 1; // 1 = Sunday … 7 = Saturday
 };
 
 // English date and time phrases over the tokens of a text. Every rule looks at a bounded
@@ -58,7 +59,17 @@ private:
         CivilDate date;
         std::optional<TimeOfDay> impliedTime; // "tonight", "Friday morning"
         bool evening = false;                 // a time without a.m./p.m. after it is read as p.m.
-        bool weakWeekday = false;             // a lone abbreviation such as "Sat" needs more support
+        bool weak = false;      // "Sat", "7/4": needs a time after it or a word such as "on" before it
+        bool monthOnly = false; // "October": needs a word such as "in" or "by" before it
+        bool scoreLike = false; // "4/5", "7/10": needs "on" or the like even with a time
+    };
+    struct Distance {
+        int amount = 0; // negative for the past
+        TimeUnit unit = TimeUnit::day;
+    };
+    struct Zone {
+        int offsetMinutes = 0;
+        int region = -1; // a ZoneRegion, or -1 for the fixed offset
     };
     struct Clock {
         TimeOfDay time;
@@ -76,7 +87,10 @@ private:
     std::optional<int> number(std::size_t i, int minDigits, int maxDigits) const;
     std::size_t space(std::size_t i) const;
     std::optional<std::size_t> requiredSpace(std::size_t i) const;
-    bool precededBySupport(std::size_t i) const;
+    std::optional<std::size_t> afterThe(std::size_t i) const;
+    bool precededBySupport(std::size_t i, bool month) const;
+    bool precededByAt(std::size_t i) const;
+    bool nextToUnreadDate(std::size_t begin, std::size_t end) const;
     bool standsAlone(std::size_t begin, std::size_t end) const;
 
     // Pieces.
@@ -88,7 +102,7 @@ private:
     std::optional<Parsed<int>> count(std::size_t i) const;
     std::optional<Parsed<bool>> meridiem(std::size_t i) const;
     std::optional<Parsed<int>> signedOffset(std::size_t i, bool allowHoursOnly) const;
-    std::optional<Parsed<int>> zone(std::size_t i, bool allowAdjacentOffset) const;
+    std::optional<Parsed<Zone>> zone(std::size_t i, bool allowAdjacentOffset) const;
 
     // Dates.
     std::optional<CivilDate> dayOfMonth(int month, int day, std::optional<int> year) const;
@@ -96,21 +110,32 @@ private:
     std::optional<Parsed<CivilDate>> monthDay(std::size_t i) const;
     std::optional<Parsed<CivilDate>> dayMonth(std::size_t i) const;
     std::optional<Parsed<CivilDate>> numericDate(std::size_t i) const;
+    std::optional<Parsed<CivilDate>> numericMonthYear(std::size_t i) const;
+    std::optional<Parsed<CivilDate>> cardExpiry(std::size_t i) const;
     std::optional<Parsed<CivilDate>> absoluteDate(std::size_t i) const;
+    std::optional<Parsed<DatePart>> numericMonthDay(std::size_t i) const;
+    std::optional<Parsed<DatePart>> monthAlone(std::size_t i) const;
+    std::optional<CivilDate> nextDayOfMonth(int day, std::optional<int> weekday) const;
+    std::optional<Parsed<DatePart>> ordinalDay(std::size_t i, std::optional<int> weekday) const;
     std::optional<Parsed<DatePart>> weekdayPhrase(std::size_t i) const;
     std::optional<Parsed<DatePart>> relativeDay(std::size_t i) const;
+    std::optional<Parsed<Distance>> distance(std::size_t i) const;
     std::optional<Parsed<CivilDate>> calendarOffset(std::size_t i) const;
+    std::optional<std::size_t> afterEndOf(std::size_t i) const;
+    std::optional<std::size_t> endOfDay(std::size_t i) const;
     std::optional<Parsed<CivilDate>> endOf(std::size_t i) const;
+    std::optional<Parsed<DatePart>> weekdayThenDate(std::size_t i) const;
     std::optional<Parsed<DatePart>> datePart(std::size_t i) const;
     std::optional<CivilDate> advanced(const CivilDate& date, TimeUnit unit, int amount) const;
 
     // Times.
-    std::optional<Parsed<Clock>> clock(std::size_t i, bool iso) const;
-    std::optional<Parsed<Clock>> timeOrRange(std::size_t i) const;
+    std::optional<Parsed<Clock>> clock(std::size_t i, bool iso, bool dotted = false) const;
+    std::optional<Parsed<Clock>> timeOrRange(std::size_t i, bool dotted) const;
     std::optional<Parsed<double>> exactOffset(std::size_t i) const;
 
     // Whole phrases.
     std::optional<DatePhrase> dateThenTime(std::size_t i) const;
+    std::size_t dateRangeEnd(std::size_t i) const;
     std::optional<DatePhrase> timeThenDate(std::size_t i) const;
     std::optional<DatePhrase> isoDateTime(std::size_t i) const;
 

@@ -8,6 +8,9 @@ namespace {
 constexpr int unit(TimeUnit u) {
     return static_cast<int>(u);
 }
+constexpr int region(ZoneRegion r) {
+    return static_cast<int>(r);
+}
 constexpr int keyword(Keyword k) {
     return static_cast<int>(k);
 }
@@ -43,6 +46,7 @@ constexpr Row rows[] = {
 
     {"today", {WordKind::relativeDay, 0}},
     {"tomorrow", {WordKind::relativeDay, 1}}, {"tmrw", {WordKind::relativeDay, 1, true}},
+    {"tmr", {WordKind::relativeDay, 1, true}}, {"tomo", {WordKind::relativeDay, 1, true}},
     {"yesterday", {WordKind::relativeDay, -1}},
     {"tonight", {WordKind::tonight, 0}},
 
@@ -55,6 +59,9 @@ constexpr Row rows[] = {
     {"hr", {WordKind::unit, unit(TimeUnit::hour)}},       {"hrs", {WordKind::unit, unit(TimeUnit::hour)}},
     {"day", {WordKind::unit, unit(TimeUnit::day)}},       {"days", {WordKind::unit, unit(TimeUnit::day)}},
     {"week", {WordKind::unit, unit(TimeUnit::week)}},     {"weeks", {WordKind::unit, unit(TimeUnit::week)}},
+    {"wk", {WordKind::unit, unit(TimeUnit::week)}},       {"wks", {WordKind::unit, unit(TimeUnit::week)}},
+    {"fortnight", {WordKind::unit, unit(TimeUnit::fortnight)}}, {"fortnights", {WordKind::unit, unit(TimeUnit::fortnight)}},
+    {"yr", {WordKind::unit, unit(TimeUnit::year)}},       {"yrs", {WordKind::unit, unit(TimeUnit::year)}},
     {"month", {WordKind::unit, unit(TimeUnit::month)}},   {"months", {WordKind::unit, unit(TimeUnit::month)}},
     {"year", {WordKind::unit, unit(TimeUnit::year)}},     {"years", {WordKind::unit, unit(TimeUnit::year)}},
 
@@ -73,11 +80,21 @@ constexpr Row rows[] = {
     {"rd", {WordKind::ordinal, 0}}, {"th", {WordKind::ordinal, 0}},
 
     {"utc", {WordKind::zone, 0}},    {"gmt", {WordKind::zone, 0}},
-    {"est", {WordKind::zone, -300}}, {"edt", {WordKind::zone, -240}},
-    {"cst", {WordKind::zone, -360}}, {"cdt", {WordKind::zone, -300}},
-    {"mst", {WordKind::zone, -420}}, {"mdt", {WordKind::zone, -360}},
-    {"pst", {WordKind::zone, -480}}, {"pdt", {WordKind::zone, -420}},
-    {"cet", {WordKind::zone, 60}},   {"cest", {WordKind::zone, 120}},
+    {"pt", {WordKind::regionZone, region(ZoneRegion::pacific)}},
+    {"pst", {WordKind::regionZone, region(ZoneRegion::pacific)}},
+    {"pdt", {WordKind::regionZone, region(ZoneRegion::pacific)}},
+    {"mt", {WordKind::regionZone, region(ZoneRegion::mountain)}},
+    {"mst", {WordKind::regionZone, region(ZoneRegion::mountain)}},
+    {"mdt", {WordKind::regionZone, region(ZoneRegion::mountain)}},
+    {"ct", {WordKind::regionZone, region(ZoneRegion::central)}},
+    {"cst", {WordKind::regionZone, region(ZoneRegion::central)}},
+    {"cdt", {WordKind::regionZone, region(ZoneRegion::central)}},
+    {"et", {WordKind::regionZone, region(ZoneRegion::eastern)}},
+    {"est", {WordKind::regionZone, region(ZoneRegion::eastern)}},
+    {"edt", {WordKind::regionZone, region(ZoneRegion::eastern)}},
+    {"cet", {WordKind::regionZone, region(ZoneRegion::centralEurope)}},
+    {"cest", {WordKind::regionZone, region(ZoneRegion::centralEurope)}},
+    {"weekend", {WordKind::weekend, 7}},
     {"bst", {WordKind::zone, 60}},
 
     {"at", {WordKind::keyword, keyword(Keyword::at)}},       {"on", {WordKind::keyword, keyword(Keyword::on)}},
@@ -92,6 +109,13 @@ constexpr Row rows[] = {
     {"half", {WordKind::keyword, keyword(Keyword::half)}},   {"p", {WordKind::keyword, keyword(Keyword::p)}},
     {"m", {WordKind::keyword, keyword(Keyword::m)}},         {"t", {WordKind::keyword, keyword(Keyword::isoT)}},
     {"z", {WordKind::keyword, keyword(Keyword::isoZ)}},
+    {"due", {WordKind::keyword, keyword(Keyword::due)}},
+    {"mid", {WordKind::keyword, keyword(Keyword::mid)}},     {"first", {WordKind::keyword, keyword(Keyword::first)}},
+    {"thing", {WordKind::keyword, keyword(Keyword::thing)}}, {"thru", {WordKind::keyword, keyword(Keyword::through)}},
+    {"exp", {WordKind::keyword, keyword(Keyword::expiry)}},  {"expires", {WordKind::keyword, keyword(Keyword::expiry)}},
+    {"expiry", {WordKind::keyword, keyword(Keyword::expiry)}}, {"expiration", {WordKind::keyword, keyword(Keyword::expiry)}},
+    {"date", {WordKind::keyword, keyword(Keyword::date)}},   {"valid", {WordKind::keyword, keyword(Keyword::valid)}},
+    {"eod", {WordKind::keyword, keyword(Keyword::eod)}},
 };
 // clang-format on
 

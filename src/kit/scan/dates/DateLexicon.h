@@ -18,10 +18,12 @@ enum class WordKind : unsigned char {
     partOfDay,   // value: the hour it stands for (morning 9 … night 20)
     ordinal,     // st, nd, rd, th
     zone,        // value: minutes east of UTC
-    keyword,     // value: a Keyword
+    regionZone,  // value: a ZoneRegion; the region's civil time on the day in question
+    weekend,
+    keyword, // value: a Keyword
 };
 
-enum class TimeUnit : int { minute, hour, day, week, month, year };
+enum class TimeUnit : int { minute, hour, day, week, fortnight, month, year };
 
 enum class Keyword : int {
     at,
@@ -47,7 +49,21 @@ enum class Keyword : int {
     m, // a.m., p.m.
     isoT,
     isoZ,
+    due,
+    mid,
+    first,
+    thing,
+    expiry, // exp, expires, expiry, expiration
+    date,
+    valid,
+    eod,
 };
+
+// Zone abbreviations that name a region rather than one offset: "3pm PST" written in July
+// means 3 pm on the Pacific coast, daylight time or not.
+enum class ZoneRegion : int { pacific, mountain, central, eastern, centralEurope };
+inline constexpr const char* zoneRegionIds[] = {"America/Los_Angeles", "America/Denver", "America/Chicago",
+                                                "America/New_York", "Europe/Paris"};
 
 struct WordEntry {
     WordKind kind;

@@ -1,5 +1,6 @@
 #include "kit/scan/dates/DateTokenizer.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unicode/uchar.h>
 #include <unicode/utf16.h>
@@ -24,15 +25,15 @@ constexpr int longestWord = 12; // longer words are never in the lexicon
 
 } // namespace
 
-std::vector<DateToken> DateTokenizer::tokenize(const icu::UnicodeString& text) {
+std::vector<DateToken> DateTokenizer::tokenize(const icu::UnicodeString& text, std::int32_t from,
+                                               std::int32_t to) {
     std::vector<DateToken> tokens;
     const char16_t* units = text.getBuffer();
-    const int32_t length = text.length();
-    if (!units)
+    const int32_t length = std::min(to, text.length());
+    if (!units || from < 0 || from >= length)
         return tokens;
-    tokens.reserve(static_cast<std::size_t>(length / 3 + 1));
 
-    int32_t i = 0;
+    int32_t i = from;
     while (i < length) {
         DateToken token;
         token.start = i;

@@ -27,7 +27,9 @@ struct DateToken {
 
 class DateTokenizer {
 public:
-    static std::vector<DateToken> tokenize(const icu::UnicodeString& text);
+    // The tokens of text[from, to), offsets counted from the start of `text`.
+    static std::vector<DateToken> tokenize(const icu::UnicodeString& text, std::int32_t from,
+                                           std::int32_t to);
 };
 
 } // namespace tessellar::dates

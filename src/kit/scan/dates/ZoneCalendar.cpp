@@ -24,15 +24,19 @@ ZoneCalendar::ZoneCalendar(const icu::TimeZone& zone)
     failed_ = !zoned_ || !civil_;
 }
 
-CivilDate ZoneCalendar::dateOf(Timestamp instant) const {
+CivilDate ZoneCalendar::dateIn(icu::GregorianCalendar& calendar, Timestamp instant) const {
     if (failed_)
         return {};
     UErrorCode status = U_ZERO_ERROR;
-    zoned_->setTime(instant.unixSeconds * 1000.0, status);
-    const CivilDate date{zoned_->get(UCAL_EXTENDED_YEAR, status), zoned_->get(UCAL_MONTH, status) + 1,
-                         zoned_->get(UCAL_DATE, status)};
+    calendar.setTime(instant.unixSeconds * 1000.0, status);
+    const CivilDate date{calendar.get(UCAL_EXTENDED_YEAR, status), calendar.get(UCAL_MONTH, status) + 1,
+                         calendar.get(UCAL_DATE, status)};
     failed_ = failed_ || U_FAILURE(status);
     return date;
+}
+
+CivilDate ZoneCalendar::dateOf(Timestamp instant) const {
+    return failed_ ? CivilDate{} : dateIn(*zoned_, instant);
 }
 
 TimeOfDay ZoneCalendar::timeOf(Timestamp instant) const {
@@ -48,11 +52,27 @@ TimeOfDay ZoneCalendar::timeOf(Timestamp instant) const {
     return time;
 }
 
-CivilDate ZoneCalendar::dateAtOffset(Timestamp instant, int offsetMinutes) const {
+icu::GregorianCalendar* ZoneCalendar::regional(int region) const {
+    if (region < 0 || region >= static_cast<int>(regions_.size()))
+        return nullptr;
+    auto& calendar = regions_[static_cast<std::size_t>(region)];
+    if (!calendar) {
+        const std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(zoneRegionIds[region]));
+        calendar = makeCalendar(*zone);
+    }
+    failed_ = failed_ || !calendar;
+    return calendar.get();
+}
+
+CivilDate ZoneCalendar::dateWhere(Timestamp instant, const TimeOfDay& time) const {
     if (failed_)
         return {};
+    if (icu::GregorianCalendar* calendar = regional(time.region))
+        return dateIn(*calendar, instant);
+    if (!time.hasOffset)
+        return dateOf(instant);
     UErrorCode status = U_ZERO_ERROR;
-    civil_->setTime((instant.unixSeconds + offsetMinutes * 60.0) * 1000.0, status);
+    civil_->setTime((instant.unixSeconds + time.offsetMinutes * 60.0) * 1000.0, status);
     failed_ = failed_ || U_FAILURE(status);
     return civilFields();
 }
@@ -61,7 +81,10 @@ Timestamp ZoneCalendar::instant(const CivilDate& date, const TimeOfDay& time) co
     if (failed_)
         return {};
     // A written offset replaces the zone's rules: read the wall time as UTC, then shift it.
-    icu::GregorianCalendar& calendar = time.hasOffset ? *civil_ : *zoned_;
+    icu::GregorianCalendar* region = regional(time.region);
+    if (failed_)
+        return {};
+    icu::GregorianCalendar& calendar = region ? *region : time.hasOffset ? *civil_ : *zoned_;
     const double wholeSeconds = std::floor(time.second);
     calendar.clear();
     calendar.set(UCAL_EXTENDED_YEAR, date.year);
@@ -93,44 +116,47 @@ CivilDate ZoneCalendar::civilFields() const {
     return date;
 }
 
-CivilDate ZoneCalendar::addDays(const CivilDate& date, int days) const {
+CivilDate ZoneCalendar::added(const CivilDate& date, UCalendarDateFields field, int amount) const {
     if (failed_)
         return date;
     setCivil(date);
     UErrorCode status = U_ZERO_ERROR;
-    civil_->add(UCAL_DATE, days, status);
+    civil_->add(field, amount, status); // ICU pins the day to the end of a shorter month
     failed_ = failed_ || U_FAILURE(status);
     return civilFields();
+}
+
+CivilDate ZoneCalendar::addDays(const CivilDate& date, int days) const {
+    return added(date, UCAL_DATE, days);
 }
 
 CivilDate ZoneCalendar::addMonths(const CivilDate& date, int months) const {
-    if (failed_)
-        return date;
-    setCivil(date);
-    UErrorCode status = U_ZERO_ERROR;
-    civil_->add(UCAL_MONTH, months, status); // ICU pins the day to the end of a shorter month
-    failed_ = failed_ || U_FAILURE(status);
-    return civilFields();
+    return added(date, UCAL_MONTH, months);
 }
 
-int ZoneCalendar::weekday(const CivilDate& date) const {
+int ZoneCalendar::civilField(const CivilDate& date, UCalendarDateFields field) const {
     if (failed_)
         return 1;
     setCivil(date);
     UErrorCode status = U_ZERO_ERROR;
-    const int value = civil_->get(UCAL_DAY_OF_WEEK, status);
+    const int value = civil_->get(field, status);
     failed_ = failed_ || U_FAILURE(status);
     return value;
 }
 
+int ZoneCalendar::weekday(const CivilDate& date) const {
+    return civilField(date, UCAL_DAY_OF_WEEK);
+}
+
+// Plain arithmetic on the proleptic Gregorian calendar: scanning compares many candidate dates,
+// and ICU's calendar is far slower for this.
 std::int64_t ZoneCalendar::dayNumber(const CivilDate& date) const {
-    if (failed_)
-        return 0;
-    setCivil(date);
-    UErrorCode status = U_ZERO_ERROR;
-    const int value = civil_->get(UCAL_JULIAN_DAY, status);
-    failed_ = failed_ || U_FAILURE(status);
-    return value;
+    const std::int64_t y = date.year - (date.month <= 2 ? 1 : 0);
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yearOfEra = y - era * 400;
+    const std::int64_t dayOfYear = (153 * (date.month + (date.month > 2 ? -3 : 9)) + 2) / 5 + date.day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra + 2440588; // 1970-01-01 is Julian day 2440588
 }
 
 } // namespace tessellar::dates

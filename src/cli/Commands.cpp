@@ -8,6 +8,8 @@ std::span<const Command> commands() {
     static constexpr std::array table{
         Command{"classify", "classify [TEXT | PATH | -]        rule-based classification, as JSON",
                 classifyCommand},
+        Command{"config", "config get|set|list|set-key|test    the app's settings and the AI key",
+                configCommand},
     };
     return table;
 }

@@ -29,5 +29,6 @@ std::span<const Command> commands();
 
 // One command's implementation each, in its own file.
 int classifyCommand(const Invocation& invocation);
+int configCommand(const Invocation& invocation);
 
 } // namespace tessellar::cli

@@ -62,7 +62,8 @@ public:
     // Tests the active provider without asking for consent.
     void testConnection(std::stop_token stop = {}) const;
 
-    // Whether a configured external provider may be used without a key (a local server).
+    // Whether the external provider can be used: it has a key, or its base is a server on this
+    // machine, which needs none.
     static bool hasUsableKey(const Settings& settings);
 
 private:

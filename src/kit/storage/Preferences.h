@@ -22,7 +22,8 @@ namespace tessellar {
 // Every user setting, read once at start and written through at once on every change.
 // Missing or unreadable stored values fall back to their defaults one by one. Thread-safe:
 // one lock guards the values; observers are called after it is released, on the writer's
-// thread, with the storage key that changed ("ai.apiKey" for the key).
+// thread, with the storage key that changed ("ai.apiKey" for the key). Construction and
+// setAPIKey talk to the secret store, which may block on D-Bus: run them off the GUI thread.
 class Preferences {
 public:
     struct Shortcut {

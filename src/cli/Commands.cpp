@@ -16,6 +16,8 @@ std::span<const Command> commands() {
                 actionsCommand},
         Command{"run", "run ACTION [OPTIONS] [INPUT]      one action on the content, run without asking",
                 runCommand},
+        Command{"config", "config get|set|list|set-key|test    the app's settings and the AI key",
+                configCommand},
     };
     return table;
 }

@@ -34,5 +34,6 @@ int analyzeCommand(const Invocation& invocation);
 int historyCommand(const Invocation& invocation);
 int actionsCommand(const Invocation& invocation);
 int runCommand(const Invocation& invocation);
+int configCommand(const Invocation& invocation);
 
 } // namespace tessellar::cli

@@ -1,0 +1,118 @@
+#include "desktop/LibsecretSecretStore.h"
+
+#include "kit/storage/SecureStore.h"
+#include "support/LogCapture.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TempDir.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+namespace tessellar {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A private session bus with an unlocked keyring for the whole suite, so the user's own
+// keyring is never touched. Skips the suite, saying why, where the daemon cannot start.
+class LibsecretSecretStoreTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (std::getenv("TESSELLAR_EXPECT_SECRET"))
+            return; // a child started by the restart test: it uses its parent's bus
+        folder = new testing::TempDir();
+        const fs::path script = fs::path(__FILE__).parent_path() / "start-private-keyring.sh";
+        const std::string command = "sh '" + script.string() + "' '" + folder->path().string() + "' 2>'" +
+                                    (folder->path() / "reason").string() + "'";
+        if (std::system(command.c_str()) != 0) {
+            std::ifstream reason(folder->path() / "reason");
+            std::getline(reason, skipReason);
+            skipReason = "no private Secret Service could be started: " + skipReason;
+            return;
+        }
+        std::ifstream env(folder->path() / "env");
+        for (std::string line; std::getline(env, line);) {
+            const auto equals = line.find('=');
+            const std::string name = line.substr(0, equals), value = line.substr(equals + 1);
+            if (name == "DBUS_PID")
+                busPid = std::stoi(value);
+            else
+                ::setenv(name.c_str(), value.c_str(), 1);
+        }
+    }
+    static void TearDownTestSuite() {
+        if (busPid > 0)
+            ::kill(busPid, SIGTERM);
+        delete folder;
+        folder = nullptr;
+    }
+    void SetUp() override {
+        if (!skipReason.empty())
+            GTEST_SKIP() << skipReason;
+    }
+
+    static inline testing::TempDir* folder = nullptr;
+    static inline std::string skipReason;
+    static inline pid_t busPid = -1;
+};
+
+constexpr const char* testService = "org.tessellar.Tessellar.Tests";
+
+TEST_F(LibsecretSecretStoreTest, StoresReplacesAndDeletesOneItem) {
+    const auto secrets = std::make_shared<LibsecretSecretStore>();
+    const SecureStore store(secrets, testService, "ai-api-key");
+    store.deleteAPIKey();
+    EXPECT_EQ(store.readAPIKey(), std::nullopt);
+    EXPECT_EQ(secrets->remove(testService, "ai-api-key"), SecretStore::Status::notFound);
+
+    EXPECT_TRUE(store.writeAPIKey("  sk-first  "));
+    EXPECT_EQ(store.readAPIKey(), "sk-first");
+    EXPECT_TRUE(store.writeAPIKey("sk-second \u00e9"));
+    EXPECT_EQ(store.readAPIKey(), "sk-second \u00e9");
+    const SecureStore other(secrets, testService, "other-account");
+    EXPECT_EQ(other.readAPIKey(), std::nullopt);
+
+    EXPECT_TRUE(store.writeAPIKey(""));
+    EXPECT_EQ(store.readAPIKey(), std::nullopt);
+    EXPECT_EQ(secrets->lookup(testService, "ai-api-key").status, SecretStore::Status::notFound);
+}
+
+TEST_F(LibsecretSecretStoreTest, AnotherProcessReadsTheKeyBack) {
+    const SecureStore store(std::make_shared<LibsecretSecretStore>(), testService, "restart");
+    ASSERT_TRUE(store.writeAPIKey("sk-survives"));
+    const std::string self = fs::read_symlink("/proc/self/exe").string();
+    const std::string command = "TESSELLAR_EXPECT_SECRET=sk-survives '" + self +
+                                "' --gtest_filter=LibsecretSecretStoreTest.ChildReadsTheKey >/dev/null 2>&1";
+    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 0);
+    store.deleteAPIKey();
+}
+
+// Runs only inside the child process of the test above.
+TEST_F(LibsecretSecretStoreTest, ChildReadsTheKey) {
+    const char* expected = std::getenv("TESSELLAR_EXPECT_SECRET");
+    if (!expected)
+        GTEST_SKIP() << "runs only as the second process of AnotherProcessReadsTheKeyBack";
+    const SecureStore store(std::make_shared<LibsecretSecretStore>(), testService, "restart");
+    EXPECT_EQ(store.readAPIKey(), std::string(expected));
+}
+
+TEST(LibsecretSecretStore, WithoutASecretServiceNothingIsStored) {
+    testing::TempDir home;
+    testing::ScopedEnvironment bus("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + (home / "no-bus").string());
+    testing::ScopedEnvironment display("DISPLAY", "");
+    testing::LogCapture log;
+    const auto secrets = std::make_shared<LibsecretSecretStore>();
+    EXPECT_EQ(secrets->store(testService, "absent", "sk-nowhere"), SecretStore::Status::unavailable);
+    EXPECT_EQ(secrets->lookup(testService, "absent").status, SecretStore::Status::unavailable);
+    EXPECT_FALSE(SecureStore(secrets, testService, "absent").writeAPIKey("sk-nowhere"));
+    for (const auto& record : log.records())
+        EXPECT_EQ(record.message.find("sk-nowhere"), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(home.path()));
+}
+
+} // namespace
+} // namespace tessellar

@@ -1,0 +1,197 @@
+#include "kit/intelligence/AIClassification.h"
+
+#include "kit/intelligence/Prompts.h"
+#include "kit/model/DecodingError.h"
+#include "kit/model/TessellarError.h"
+
+#include <gtest/gtest.h>
+
+namespace tessellar {
+namespace {
+
+using Fact = ItemMetadata::Fact;
+const std::set<ActionID> known{ActionID::copy, ActionID::summarize};
+
+TEST(AIClassification, DecodesLenientlyButRefusesWrongTypes) {
+    const auto empty = AIClassification::decode("{}");
+    EXPECT_EQ(empty, AIClassification{});
+    EXPECT_EQ(empty.contentType, "unknown");
+    EXPECT_EQ(empty.confidence, 0.5);
+    EXPECT_FALSE(empty.validated(known));
+
+    const auto nulls = AIClassification::decode(
+        R"({"contentType":null,"title":null,"headline":null,"confidence":null,"metadata":null,"extra":[1]})");
+    EXPECT_EQ(nulls, AIClassification{});
+
+    EXPECT_THROW(AIClassification::decode(R"({"confidence":"high"})"), DecodingError);
+    EXPECT_THROW(AIClassification::decode(R"({"title":3})"), DecodingError);
+    EXPECT_THROW(AIClassification::decode(R"({"metadata":{"amount":12}})"), DecodingError);
+    EXPECT_THROW(AIClassification::decode(R"({"recommendedActions":["copy",1]})"), DecodingError);
+    EXPECT_THROW(AIClassification::decode("[1,2]"), DecodingError);
+    EXPECT_THROW(AIClassification::decode("{\"title\":\"\xff\"}"), DecodingError);
+    EXPECT_THROW(AIClassification::decode(R"({"title":"x")"), DecodingError);
+}
+
+TEST(AIClassification, EncodingRoundTripsAndOmitsAnAbsentHeadline) {
+    AIClassification reply;
+    reply.contentType = "invoice";
+    reply.title = "ACME \"bill\"";
+    reply.confidence = 0.75;
+    reply.metadata = {{"amount", "12 \u20ac"}};
+    reply.recommendedActions = {"copy"};
+    EXPECT_EQ(reply.encode().find("headline"), std::string::npos);
+    EXPECT_EQ(AIClassification::decode(reply.encode()), reply);
+    reply.headline = "Bill";
+    EXPECT_EQ(AIClassification::decode(reply.encode()), reply);
+}
+
+TEST(AIClassification, ValidationResolvesTypesAndClampsConfidence) {
+    auto invoice = AIClassification::decode(R"({"contentType":"INVOICE","title":""})").validated(known);
+    ASSERT_TRUE(invoice);
+    EXPECT_EQ(invoice->contentType, ContentType::invoice);
+    EXPECT_EQ(invoice->title, content_type::displayName(ContentType::invoice));
+    EXPECT_EQ(invoice->confidence, 0.5);
+    EXPECT_EQ(invoice->source, ClassificationSource::intelligence);
+
+    EXPECT_EQ(
+        AIClassification::decode(R"({"contentType":" invoice","title":"x"})").validated(known)->contentType,
+        ContentType::unknown);
+    EXPECT_EQ(AIClassification::decode(R"({"contentType":"receipt","title":"x","confidence":1})")
+                  .validated(known)
+                  ->confidence,
+              0.99);
+    EXPECT_EQ(AIClassification::decode(R"({"contentType":"receipt","title":"x","confidence":-3})")
+                  .validated(known)
+                  ->confidence,
+              0);
+    // An unknown type with only a blank title is discarded; with a title it is kept.
+    EXPECT_FALSE(AIClassification::decode(R"({"contentType":"cloud","title":"  \n"})").validated(known));
+    EXPECT_TRUE(AIClassification::decode(R"({"contentType":"cloud","title":"Note"})").validated(known));
+}
+
+TEST(AIClassification, ValidationCutsLongTextsAtWordBoundaries) {
+    std::string spaced;
+    while (spaced.size() < 200)
+        spaced += "word ";
+    AIClassification reply;
+    reply.contentType = "document";
+    reply.title = spaced.substr(0, 200);
+    reply.headline = "  " + std::string(60, 'h') + "  ";
+    const auto cut = reply.validated(known);
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->title, spaced.substr(0, 119) + "\u2026"); // back to the space at 120, then "…"
+    EXPECT_EQ(*cut->headline, std::string(40, 'h') + "\u2026");
+
+    reply.title = std::string(200, 'x');
+    reply.headline = "   ";
+    const auto solid = reply.validated(known);
+    EXPECT_EQ(solid->title, std::string(120, 'x') + "\u2026");
+    EXPECT_EQ(solid->headline, std::optional<std::string>(""));
+}
+
+TEST(AIClassification, ValidationOrdersFactsAndFiltersActions) {
+    const auto reply = AIClassification::decode(
+        R"({"contentType":"invoice","title":"Bill","metadata":{"zeta":"1","amount":" 12 € ","alpha":"2","company":"  "},
+            "recommendedActions":["copy","nonsense","copy"]})");
+    const auto result = reply.validated(known);
+    ASSERT_TRUE(result);
+    const std::vector<Fact> expected{{"amount", std::nullopt, "12 \u20ac", true},
+                                     {"alpha", "Alpha", "2", false},
+                                     {"zeta", "Zeta", "1", false}};
+    EXPECT_EQ(result->metadata.facts, expected);
+    EXPECT_TRUE(result->metadata.hidden.empty());
+    EXPECT_EQ(result->recommendedActionIDs, (std::vector<ActionID>{ActionID::copy, ActionID::copy}));
+}
+
+TEST(AIClassification, HumanizesCamelCaseKeys) {
+    EXPECT_EQ(humanizedKey("flightNumber"), "Flight number");
+    EXPECT_EQ(humanizedKey("orderID"), "Order i d");
+    EXPECT_EQ(humanizedKey("vat_rate"), "Vat_rate");
+    EXPECT_EQ(humanizedKey("item2Name"), "Item2 name");
+    EXPECT_EQ(humanizedKey("\u00e9tatCivil"), "\u00c9tat civil");
+    EXPECT_EQ(humanizedKey(""), "");
+}
+
+TEST(AIReply, FindsTheFirstObjectPastFencesAndBracesInStrings) {
+    const std::string reply =
+        "Sure! Here it is:\n```json\n{\"title\":\"a {b} \\\"}\\\" c\",\"x\":{\"y\":1}}\n```\n{}";
+    EXPECT_EQ(firstJSONObject(reply), "{\"title\":\"a {b} \\\"}\\\" c\",\"x\":{\"y\":1}}");
+    EXPECT_FALSE(firstJSONObject("no object here"));
+    EXPECT_FALSE(firstJSONObject("{\"open\": {\"never\": \"closed\"}"));
+    EXPECT_FALSE(firstJSONObject("{\"in string }\""));
+
+    const auto parsed = readClassificationReply("```\n{\"contentType\":\"json\",\"title\":\"{x}\"}\n```");
+    EXPECT_EQ(parsed.title, "{x}");
+}
+
+TEST(AIReply, UnreadableAndMismatchedRepliesGiveTheirTexts) {
+    using Recovery = TessellarError::Recovery;
+    const auto failure = [](std::string_view reply) {
+        try {
+            readClassificationReply(reply);
+        } catch (const TessellarError& error) {
+            return error;
+        }
+        return TessellarError("no failure");
+    };
+    EXPECT_EQ(failure("I think it is an invoice."),
+              TessellarError("The AI provider returned a response Tessellar couldn\u2019t read.",
+                             {Recovery::retry, Recovery::openSettings}));
+    EXPECT_EQ(failure("{\"confidence\": \"high\"}"),
+              TessellarError("The AI provider\u2019s response didn\u2019t match the expected format.",
+                             {Recovery::retry}));
+    EXPECT_EQ(failure("{not json at all}").message(),
+              "The AI provider\u2019s response didn\u2019t match the expected format.");
+}
+
+TEST(Prompts, ClassificationTextsAreExact) {
+    const Prompt bare = prompts::classify({"Hello", std::nullopt, "text/plain", std::nullopt});
+    EXPECT_EQ(bare.user, "Content:\nHello");
+    EXPECT_EQ(
+        bare.system,
+        "You classify content a user dropped into a macOS utility. Reply with a single JSON object and "
+        "nothing "
+        "else.\n\nSchema:\n{\"contentType\": one of [plainText, url, address, date, emailAddress, "
+        "phoneNumber, "
+        "code, jwt, json, timestamp, image, screenshot, pdf, document, invoice, receipt, travel, event, "
+        "product, "
+        "unknown],\n \"title\": short label, max 8 words, no sentences,\n \"headline\": optional specific "
+        "type "
+        "name, max 3 words,\n \"confidence\": number 0-1,\n \"metadata\": flat object of short string values "
+        "(company, amount, dueDate, date, route, flightNumber, errorSummary),\n \"recommendedActions\": "
+        "array of "
+        "action ids}\n\nRules: never write prose. Never guess an amount or date that is not in the content. "
+        "Omit a metadata key rather than inventing its value.");
+
+    std::string longText;
+    while (longText.size() < 7000)
+        longText += "abcdefghi ";
+    const Prompt full = prompts::classify({longText, "bill.pdf", "application/pdf", ContentType::invoice});
+    const std::string head = "Filename: bill.pdf\nLocal guess: invoice\nContent:\n";
+    EXPECT_EQ(full.user, head + longText.substr(0, 5999) + "\u2026");
+}
+
+TEST(Prompts, OtherOperationTextsAreExact) {
+    EXPECT_EQ(prompts::summarize("t", SummaryStyle::bullets).system,
+              "Summarize in at most 4 bullet points, each under 18 words. Start each with '\u2022 '. No "
+              "preamble, no "
+              "closing remark.");
+    EXPECT_EQ(prompts::summarize("t", SummaryStyle::oneLine).system,
+              "Summarize in one sentence under 25 words. No preamble.");
+    EXPECT_EQ(prompts::answer("Who?", "Ann").user, "Question: Who?\n\nContent:\nAnn");
+
+    FilenameRequest request{"scan.pdf", "Body", ContentType::invoice, {}};
+    EXPECT_EQ(prompts::smartFilename(request).user,
+              "Current name: scan.pdf\nDetected type: invoice\nKnown facts: \nContent:\nBody");
+    request.metadata.set("company", "ACME", "Company", true);
+    request.metadata.set("amount", "$5");
+    request.metadata.setHidden("dueDateISO", "2026-01-01T00:00:00Z");
+    EXPECT_EQ(prompts::smartFilename(request).user, "Current name: scan.pdf\nDetected type: invoice\nKnown "
+                                                    "facts: company=ACME, amount=$5\nContent:\nBody");
+    EXPECT_EQ(prompts::testConnection(), (Prompt{"Reply with the single word: ok", "ping"}));
+    EXPECT_EQ(summary_style::rawValue(SummaryStyle::oneLine), "oneLine");
+    EXPECT_EQ(summary_style::fromRaw("bullets"), SummaryStyle::bullets);
+}
+
+} // namespace
+} // namespace tessellar

@@ -1,0 +1,252 @@
+#include "kit/intelligence/OpenAICompatibleProvider.h"
+
+#include "kit/model/TessellarError.h"
+#include "kit/suggest/FilenameGenerator.h"
+#include "support/ScriptedHttpServer.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+namespace tessellar {
+namespace {
+
+using nlohmann::json;
+using Recovery = TessellarError::Recovery;
+using testing::ScriptedHttpServer;
+
+std::string chatReply(const std::string& content) {
+    return json{{"choices", json::array({{{"message", {{"role", "assistant"}, {"content", content}}}}})}}
+        .dump();
+}
+
+OpenAICompatibleProvider providerFor(const std::string& base, std::string key = "sk-test",
+                                     double timeout = 5) {
+    return OpenAICompatibleProvider({*Url::parse(base), "tiny-model", std::move(key), timeout});
+}
+
+// The failure of one call, or a marker when it succeeded.
+template <class Call> TessellarError failureOf(Call&& call) {
+    try {
+        call();
+    } catch (const TessellarError& error) {
+        return error;
+    }
+    return TessellarError("succeeded");
+}
+
+TEST(OpenAICompatibleProvider, BuildsTheEndpointAndTheBody) {
+    EXPECT_EQ(OpenAICompatibleProvider::endpoint(*Url::parse("https://x.test/v1")),
+              "https://x.test/v1/chat/completions");
+    EXPECT_EQ(OpenAICompatibleProvider::endpoint(*Url::parse("https://x.test/v1/")),
+              "https://x.test/v1/chat/completions");
+    EXPECT_EQ(OpenAICompatibleProvider::endpoint(*Url::parse("https://x.test/v1?k=1")),
+              "https://x.test/v1/chat/completions?k=1");
+
+    const json plain = json::parse(OpenAICompatibleProvider::requestBody("m", "sys", "usr", false));
+    EXPECT_EQ(plain,
+              json::parse(R"({"model":"m","temperature":0.1,"messages":[{"role":"system","content":"sys"},
+                                   {"role":"user","content":"usr"}]})"));
+    const json structured = json::parse(OpenAICompatibleProvider::requestBody("m", "s", "u", true));
+    EXPECT_EQ(structured["response_format"], json::parse(R"({"type":"json_object"})"));
+
+    const OpenAICompatibleProvider provider = providerFor("https://x.test/v1");
+    EXPECT_EQ(provider.identifier(), "openai-compatible");
+    EXPECT_EQ(provider.displayName(), "AI provider (tiny-model)");
+    EXPECT_TRUE(provider.sendsDataOffDevice());
+    EXPECT_EQ(OpenAICompatibleProvider::Configuration::defaultModel, "gpt-4o-mini");
+    EXPECT_EQ(OpenAICompatibleProvider::Configuration::defaultBaseURL().scheme(), "https");
+}
+
+TEST(OpenAICompatibleProvider, ReadsRetryAfterStrictly) {
+    using P = OpenAICompatibleProvider;
+    EXPECT_EQ(P::retryAfterSeconds(" 7 "), 7);
+    EXPECT_EQ(P::retryAfterSeconds("+3"), 3);
+    for (const char* useless :
+         {"0", "-5", "soon", "", "  ", "Wed, 21 Oct 2026 07:28:00 GMT", "99999999999999999999", "+", "1.5"})
+        EXPECT_EQ(P::retryAfterSeconds(std::string_view(useless)), std::nullopt) << useless;
+    EXPECT_EQ(P::retryAfterSeconds(std::nullopt), std::nullopt);
+}
+
+TEST(OpenAICompatibleProvider, RefusesInsecureBasesAndBlankKeysBeforeAnyRequest) {
+    ScriptedHttpServer server;
+    server.respond(200, chatReply("ok"));
+    EXPECT_TRUE(OpenAICompatibleProvider::isLoopbackHost("localhost"));
+    EXPECT_TRUE(OpenAICompatibleProvider::isLoopbackHost("127.8.9.10"));
+    EXPECT_TRUE(OpenAICompatibleProvider::isLoopbackHost("[::1]"));
+    EXPECT_FALSE(OpenAICompatibleProvider::isLoopbackHost("128.0.0.1"));
+    EXPECT_FALSE(OpenAICompatibleProvider::isLoopbackHost("localhost.example.com"));
+
+    const auto remote = providerFor("http://192.0.2.1/v1");
+    EXPECT_EQ(
+        failureOf([&] { remote.testConnection(); }),
+        TessellarError(std::string(OpenAICompatibleProvider::insecureBaseMessage), {Recovery::openSettings}));
+
+    // Three spaces are no key; a remote https base then is not configured.
+    const auto blank = providerFor("https://192.0.2.1/v1", "   ");
+    EXPECT_FALSE(blank.isConfigured());
+    EXPECT_EQ(failureOf([&] { blank.summarize("t", SummaryStyle::bullets); }),
+              TessellarError("No AI provider is configured yet.", {Recovery::openSettings}));
+    EXPECT_TRUE(server.requests().empty());
+}
+
+TEST(OpenAICompatibleProvider, SendsTheWireFormatToALocalServer) {
+    ScriptedHttpServer server;
+    server.respond(200, chatReply("  {\"contentType\":\"invoice\",\"title\":\"ACME {bill}\"}\n"));
+    const auto provider = providerFor(server.url("/v1/"), " sk-spaced ");
+    const auto reply =
+        provider.classify({"Invoice text", "bill.pdf", "application/pdf", ContentType::invoice});
+    EXPECT_EQ(reply.contentType, "invoice");
+    EXPECT_EQ(reply.title, "ACME {bill}");
+
+    // A local server without a key is usable; no Authorization header is sent then.
+    const auto keyless = providerFor(server.url("/v1"), "");
+    EXPECT_TRUE(keyless.isConfigured());
+    keyless.testConnection();
+
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0]["method"], "POST");
+    EXPECT_EQ(requests[0]["path"], "/v1/chat/completions");
+    EXPECT_EQ(requests[0]["headers"]["Authorization"], "Bearer  sk-spaced ");
+    EXPECT_EQ(requests[0]["headers"]["Content-Type"], "application/json");
+    const json body = json::parse(requests[0]["body"].get<std::string>());
+    EXPECT_EQ(body["model"], "tiny-model");
+    EXPECT_EQ(body["messages"][1]["content"],
+              "Filename: bill.pdf\nLocal guess: invoice\nContent:\nInvoice text");
+    EXPECT_EQ(body["response_format"]["type"], "json_object");
+    EXPECT_FALSE(requests[1]["headers"].contains("Authorization"));
+    EXPECT_FALSE(json::parse(requests[1]["body"].get<std::string>()).contains("response_format"));
+}
+
+TEST(OpenAICompatibleProvider, MapsEveryStatusToItsText) {
+    ScriptedHttpServer server;
+    const auto provider = providerFor(server.url("/v1"));
+    const auto statusFailure = [&](int status, json headers = json::object()) {
+        server.respond(status, "{\"error\":\"x\"}", headers);
+        return failureOf([&] { provider.testConnection(); });
+    };
+    EXPECT_EQ(statusFailure(401),
+              TessellarError("The AI provider rejected the API key.", {Recovery::openSettings}));
+    EXPECT_EQ(statusFailure(403), TessellarError("That API key doesn\u2019t have access to this model.",
+                                                 {Recovery::openSettings}));
+    EXPECT_EQ(statusFailure(404), TessellarError("The AI provider has no model or endpoint by that name.",
+                                                 {Recovery::openSettings}));
+    EXPECT_EQ(statusFailure(429, {{"retry-after", "7"}}),
+              TessellarError("The AI provider is rate limiting requests. Try again in 7 seconds.",
+                             {Recovery::retry}));
+    EXPECT_EQ(statusFailure(429, {{"Retry-After", "1"}}).message(),
+              "The AI provider is rate limiting requests. Try again in 1 second.");
+    EXPECT_EQ(statusFailure(429, {{"Retry-After", "soon"}}).message(),
+              "The AI provider is rate limiting requests.");
+    EXPECT_EQ(statusFailure(500),
+              TessellarError("The AI provider is having trouble right now (500).", {Recovery::retry}));
+    EXPECT_EQ(statusFailure(503).message(), "The AI provider is having trouble right now (503).");
+    EXPECT_EQ(statusFailure(418), TessellarError("The AI provider returned an error (418).",
+                                                 {Recovery::retry, Recovery::openSettings}));
+}
+
+TEST(OpenAICompatibleProvider, MalformedRepliesGiveTheirTexts) {
+    ScriptedHttpServer server;
+    const auto provider = providerFor(server.url("/v1"));
+    const TessellarError unreadable("That address answered, but not like an AI provider.",
+                                    {Recovery::openSettings, Recovery::retry});
+    const TessellarError empty("The AI provider returned an empty response.", {Recovery::retry});
+    const auto replyFailure = [&](const json& response) {
+        server.script(json::array({response}));
+        return failureOf([&] { provider.summarize("text", SummaryStyle::oneLine); });
+    };
+    EXPECT_EQ(replyFailure({{"body", "<html><body>Welcome</body></html>"},
+                            {"headers", {{"Content-Type", "text/html"}}}}),
+              unreadable);
+    EXPECT_EQ(replyFailure({{"body", "{\"choices\": [{\"message\": {\"content\": \"trunc"}}), unreadable);
+    EXPECT_EQ(replyFailure({{"body_base64", "eyJjaG9pY2VzIjpbeyJtZXNzYWdlIjp7ImNvbnRlbnQiOiL/In19XX0="}}),
+              unreadable);
+    EXPECT_EQ(replyFailure({{"body", R"({"choices": [{"message": {"content": 5}}]})"}}), unreadable);
+    EXPECT_EQ(replyFailure({{"body", R"({"choices": []})"}}), empty);
+    EXPECT_EQ(replyFailure({{"body", R"({"object": "chat.completion"})"}}), empty);
+    EXPECT_EQ(replyFailure({{"body", R"({"choices": [{"finish_reason": "stop"}]})"}}), empty);
+    EXPECT_EQ(replyFailure({{"body", chatReply("   \n ")}}), empty);
+    // Ten megabytes of reply is refused, not buffered.
+    EXPECT_EQ(replyFailure({{"repeat", {{"text", "0123456789"}, {"count", 1024 * 1024}}}}), unreadable);
+
+    server.respond(200, chatReply("Here you go: no object"));
+    EXPECT_EQ(failureOf([&] {
+                  provider.classify({"t", std::nullopt, std::nullopt, std::nullopt});
+              }).message(),
+              "The AI provider returned a response Tessellar couldn\u2019t read.");
+    server.respond(200, chatReply("{\"confidence\":\"high\"}"));
+    EXPECT_EQ(failureOf([&] {
+                  provider.classify({"t", std::nullopt, std::nullopt, std::nullopt});
+              }).message(),
+              "The AI provider\u2019s response didn\u2019t match the expected format.");
+}
+
+TEST(OpenAICompatibleProvider, TransportFailuresGiveTheirTexts) {
+    ScriptedHttpServer server;
+    const auto fast = providerFor(server.url("/v1"), "sk", 1);
+    server.script(json::array({{{"silent", true}}}));
+    EXPECT_EQ(failureOf([&] { fast.testConnection(); }),
+              TessellarError("The AI provider didn\u2019t respond within 1 second.",
+                             {Recovery::retry, Recovery::openSettings}));
+
+    server.script(json::array({{{"body", chatReply("a long enough reply to be cut")}, {"drop_after", 10}}}));
+    EXPECT_EQ(failureOf([&] { fast.testConnection(); }),
+              TessellarError("The connection to the AI provider failed.",
+                             {Recovery::retry, Recovery::openSettings}));
+
+    server.script(json::array({{{"status", 302}, {"headers", {{"Location", server.url("/elsewhere")}}}}}));
+    EXPECT_EQ(failureOf([&] { fast.testConnection(); }),
+              TessellarError("Couldn\u2019t open a secure connection to the AI provider.",
+                             {Recovery::openSettings, Recovery::retry}));
+    EXPECT_EQ(server.requests().size(), 3u); // the redirect was not followed
+
+    // Nothing listens on port 9 of this machine.
+    EXPECT_EQ(failureOf([&] { providerFor("http://127.0.0.1:9/v1").testConnection(); }),
+              TessellarError("Couldn\u2019t reach the AI provider at that address.",
+                             {Recovery::openSettings, Recovery::retry}));
+}
+
+TEST(OpenAICompatibleProvider, RefusesASelfSignedCertificate) {
+    ScriptedHttpServer server(true);
+    server.respond(200, chatReply("ok"));
+    const auto provider = providerFor("https://localhost:" + std::to_string(server.port()) + "/v1");
+    EXPECT_EQ(failureOf([&] { provider.testConnection(); }),
+              TessellarError("Couldn\u2019t open a secure connection to the AI provider.",
+                             {Recovery::openSettings, Recovery::retry}));
+    EXPECT_TRUE(server.requests().empty());
+}
+
+TEST(OpenAICompatibleProvider, StoppingCancelsAnExchangeInFlight) {
+    ScriptedHttpServer server;
+    server.script(json::array({{{"silent", true}}}));
+    const auto provider = providerFor(server.url("/v1"), "sk", 60);
+    std::stop_source source;
+    std::thread canceller([&] {
+        while (server.requests().empty())
+            std::this_thread::yield();
+        source.request_stop();
+    });
+    EXPECT_THROW(provider.summarize("t", SummaryStyle::bullets, source.get_token()), Cancelled);
+    canceller.join();
+
+    std::stop_source already;
+    already.request_stop();
+    EXPECT_THROW(provider.testConnection(already.get_token()), Cancelled);
+    EXPECT_EQ(server.requests().size(), 1u);
+}
+
+TEST(OpenAICompatibleProvider, CleansSmartFilenameReplies) {
+    const FilenameRequest request{"scan.pdf", "Invoice from ACME Corp", ContentType::invoice, {}};
+    using P = OpenAICompatibleProvider;
+    EXPECT_EQ(P::cleanedFilename("finance/acme-invoice-2026-03.pdf", request), "acme-invoice-2026-03.pdf");
+    EXPECT_EQ(P::cleanedFilename("\n  Here is a name\nacme.pdf", request), "here-is-a-name.pdf");
+    EXPECT_EQ(P::cleanedFilename("///", request), FilenameGenerator::suggestion(request).filename);
+
+    ScriptedHttpServer server;
+    server.respond(200, chatReply("docs/acme-bill.txt"));
+    EXPECT_EQ(providerFor(server.url("/v1")).smartFilename(request), "acme-bill.pdf");
+}
+
+} // namespace
+} // namespace tessellar

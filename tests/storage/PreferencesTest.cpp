@@ -1,0 +1,171 @@
+#include "kit/storage/Preferences.h"
+
+#include "kit/intelligence/OpenAICompatibleProvider.h"
+#include "support/InMemoryKeyValueStore.h"
+#include "support/InMemorySecretStore.h"
+
+#include <gtest/gtest.h>
+
+namespace tessellar {
+namespace {
+
+using testing::InMemoryKeyValueStore;
+using testing::InMemorySecretStore;
+using Shortcut = Preferences::Shortcut;
+using Key = Preferences::Key;
+
+std::vector<std::uint8_t> bytes(std::string_view text) {
+    return {text.begin(), text.end()};
+}
+
+struct Stores {
+    std::shared_ptr<InMemoryKeyValueStore> defaults = std::make_shared<InMemoryKeyValueStore>();
+    std::shared_ptr<InMemorySecretStore> secrets = std::make_shared<InMemorySecretStore>();
+    Preferences open() const { return Preferences(defaults, SecureStore(secrets), "/home/ann"); }
+};
+
+TEST(Preferences, MissingValuesTakeTheirDefaultsWithoutWritingThem) {
+    Stores stores;
+    const Preferences preferences = stores.open();
+    EXPECT_FALSE(preferences.launchAtLogin());
+    EXPECT_EQ(preferences.retentionDays(), 30);
+    EXPECT_EQ(preferences.shortcut(), Shortcut::optionSpace());
+    EXPECT_FALSE(preferences.hasCompletedWelcome());
+    const auto factory = preferences.destinations();
+    ASSERT_EQ(factory.size(), FolderDestination::defaults("/home/ann").size());
+    EXPECT_EQ(factory.front().path.rfind("/home/ann/", 0), 0u);
+    EXPECT_TRUE(preferences.grantedFolders().empty());
+    EXPECT_EQ(preferences.providerKind(), Preferences::ProviderKind::onDevice);
+    EXPECT_EQ(preferences.providerBaseURL(), OpenAICompatibleProvider::Configuration::defaultBaseURL());
+    EXPECT_EQ(preferences.providerModel(), "gpt-4o-mini");
+    EXPECT_FALSE(preferences.hasGrantedAIConsent());
+    EXPECT_EQ(preferences.apiKey(), "");
+    EXPECT_EQ(stores.defaults->writes(), 0u);
+}
+
+TEST(Preferences, UnreadableValuesFallBackOneByOne) {
+    Stores stores;
+    stores.defaults->setString(Key::retentionDays, "thirty");
+    stores.defaults->setData(Key::shortcut, bytes("{\"keyCode\": 0}"));
+    stores.defaults->setData(Key::destinations, bytes("[{\"name\": 3}]"));
+    stores.defaults->setString(Key::providerKind, "cloud");
+    stores.defaults->setString(Key::baseURL, "not a url");
+    stores.defaults->setInteger(Key::launchAtLogin, 1);
+    stores.defaults->setString(Key::model, "llama-3");
+    stores.defaults->setBoolean(Key::aiConsent, true);
+    const Preferences preferences = stores.open();
+    EXPECT_EQ(preferences.retentionDays(), 30);
+    EXPECT_EQ(preferences.shortcut(), Shortcut::optionSpace());
+    EXPECT_EQ(preferences.destinations().size(), FolderDestination::defaults("/home/ann").size());
+    EXPECT_EQ(preferences.providerKind(), Preferences::ProviderKind::onDevice);
+    EXPECT_EQ(preferences.providerBaseURL(), OpenAICompatibleProvider::Configuration::defaultBaseURL());
+    EXPECT_FALSE(preferences.launchAtLogin());
+    EXPECT_EQ(preferences.providerModel(), "llama-3");
+    EXPECT_TRUE(preferences.hasGrantedAIConsent());
+
+    stores.defaults->setInteger(Key::retentionDays, 0);
+    stores.defaults->setData(Key::shortcut, bytes(R"({"keyCode":0,"modifiers":4352})"));
+    EXPECT_EQ(stores.open().retentionDays(), 0);
+    EXPECT_EQ(stores.open().shortcut(), (Shortcut{0, 4352}));
+}
+
+TEST(Preferences, WritesGoThroughInTheirStoredFormsAndNotifyOnChange) {
+    Stores stores;
+    Preferences preferences = stores.open();
+    std::vector<std::string> changed;
+    const int token = preferences.addObserver([&](std::string_view key) { changed.emplace_back(key); });
+
+    preferences.setRetentionDays(7);
+    preferences.setRetentionDays(7);
+    preferences.setShortcut({0, Shortcut::carbonCommand});
+    preferences.setProviderKind(Preferences::ProviderKind::openAICompatible);
+    preferences.setProviderBaseURL(*Url::parse("http://localhost:8080/v1"));
+    preferences.setHasGrantedAIConsent(true);
+    EXPECT_EQ(changed, (std::vector<std::string>{"general.retentionDays", "general.shortcut",
+                                                 "ai.providerKind", "ai.baseURL", "privacy.aiConsent"}));
+    EXPECT_EQ(stores.defaults->integer(Key::retentionDays), 7);
+    EXPECT_EQ(stores.defaults->string(Key::providerKind), "openAICompatible");
+    EXPECT_EQ(stores.defaults->string(Key::baseURL), "http://localhost:8080/v1");
+    const auto shortcutData = stores.defaults->data(Key::shortcut).value_or(std::vector<std::uint8_t>{});
+    EXPECT_EQ(Shortcut::fromJSON(std::string(shortcutData.begin(), shortcutData.end())),
+              (Shortcut{0, Shortcut::carbonCommand}));
+
+    preferences.removeObserver(token);
+    preferences.setLaunchAtLogin(true);
+    EXPECT_EQ(changed.size(), 5u);
+    const Preferences reopened = stores.open();
+    EXPECT_TRUE(reopened.launchAtLogin());
+    EXPECT_EQ(
+        reopened.intelligenceSettings(),
+        (IntelligenceGateway::Settings{Preferences::ProviderKind::openAICompatible,
+                                       *Url::parse("http://localhost:8080/v1"), "gpt-4o-mini", "", true}));
+}
+
+TEST(Preferences, TheKeyGoesToTheSecretStoreTrimmedAndNeverToTheSettings) {
+    Stores stores;
+    Preferences preferences = stores.open();
+    preferences.setProviderKind(Preferences::ProviderKind::openAICompatible);
+    EXPECT_FALSE(preferences.usesExternalAI());
+    EXPECT_TRUE(preferences.setAPIKey("  sk-secret  "));
+    EXPECT_EQ(preferences.apiKey(), "  sk-secret  ");
+    EXPECT_TRUE(preferences.usesExternalAI()); // consent is not considered
+    EXPECT_EQ(stores.open().apiKey(), "sk-secret");
+    for (const char* key : {"ai.apiKey", "general.retentionDays", "ai.model"})
+        EXPECT_FALSE(stores.defaults->raw(key)) << key;
+
+    EXPECT_TRUE(preferences.setAPIKey("   "));
+    EXPECT_EQ(stores.secrets->itemCount(), 0u);
+    EXPECT_EQ(stores.open().apiKey(), "");
+
+    // Without a secret service the key stays in memory for this run only.
+    stores.secrets->failWith(SecretStore::Status::unavailable);
+    EXPECT_FALSE(preferences.setAPIKey("sk-other"));
+    EXPECT_EQ(preferences.apiKey(), "sk-other");
+    EXPECT_EQ(stores.open().apiKey(), "");
+}
+
+TEST(Preferences, GrantsAreReplacedByPath) {
+    Stores stores;
+    Preferences preferences = stores.open();
+    preferences.rememberGrant("/data/a", "A", std::vector<std::uint8_t>{1});
+    preferences.rememberGrant("/data/b", "B", std::nullopt);
+    const Uuid firstID = preferences.grantedFolders().front().id;
+    preferences.rememberGrant("/data/a", "A", std::vector<std::uint8_t>{2});
+    const auto grants = preferences.grantedFolders();
+    ASSERT_EQ(grants.size(), 2u);
+    EXPECT_EQ(grants[0].path, "/data/b");
+    EXPECT_EQ(grants[1].path, "/data/a");
+    EXPECT_NE(grants[1].id, firstID);
+    EXPECT_EQ(preferences.grantedBookmark("/data/a"), std::vector<std::uint8_t>{2});
+    EXPECT_EQ(preferences.grantedBookmark("/data/b"), std::nullopt);
+    EXPECT_EQ(preferences.grantedBookmark("/data"), std::nullopt);
+    EXPECT_EQ(stores.open().grantedFolders(), grants);
+}
+
+TEST(Shortcut, DisplaysAndConvertsModifiers) {
+    EXPECT_EQ(Shortcut::optionSpace().displayString(), "\u2325Space");
+    EXPECT_EQ(Shortcut::optionSpace().menuKeyEquivalent(), " ");
+    const Shortcut controlCommandA{0, 4352};
+    EXPECT_EQ(controlCommandA.displayString(), "\u2303\u2318A");
+    EXPECT_EQ(controlCommandA.menuKeyEquivalent(), "a");
+    EXPECT_EQ(Shortcut::modifierDisplayString(0x1000 | 0x800 | 0x200 | 0x100), "\u2303\u2325\u21e7\u2318");
+
+    const Shortcut bare{200, 0};
+    EXPECT_EQ(bare.displayString(), "Key 200");
+    EXPECT_EQ(bare.menuKeyEquivalent(), std::nullopt);
+    EXPECT_FALSE(bare.hasRegisterableModifier());
+    EXPECT_FALSE((Shortcut{0, Shortcut::carbonShift}).hasRegisterableModifier());
+    EXPECT_TRUE((Shortcut{0, Shortcut::carbonControl}).hasRegisterableModifier());
+    EXPECT_EQ(Shortcut::keyName(122), "F1");
+    EXPECT_EQ(Shortcut::keyName(123), "\u2190");
+    EXPECT_EQ(Shortcut::keyName(42), "\\");
+    EXPECT_EQ((Shortcut{53, 0}).menuKeyEquivalent(), std::nullopt);
+
+    const std::uint64_t flags = (1u << 20) | (1u << 17) | (1u << 16);
+    EXPECT_EQ(Shortcut::carbonModifiers(flags), 0x100u | 0x200u);
+    EXPECT_EQ(Shortcut::cocoaModifiers(0x800 | 0x1000), (1u << 19) | (1u << 18));
+    EXPECT_EQ(Shortcut::fromJSON((Shortcut{12, 0x900}).toJSON()), (Shortcut{12, 0x900}));
+}
+
+} // namespace
+} // namespace tessellar

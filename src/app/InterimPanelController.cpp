@@ -9,6 +9,7 @@
 
 #include <QPointer>
 #include <QThreadPool>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -61,14 +62,26 @@ ClassificationInput InterimPanelController::inputFor(const CapturedContent& cont
 }
 
 std::string InterimPanelController::titleFor(const ActionID& id) {
+    // Split the camel-case id into words; acronyms ("JWT", "URL") stay in capitals.
+    const std::string& raw = id.rawValue;
+    auto upper = [](char c) { return c >= 'A' && c <= 'Z'; };
+    std::vector<std::string> words;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        const bool startsWord =
+            i == 0 || (upper(raw[i]) && (!upper(raw[i - 1]) || (i + 1 < raw.size() && !upper(raw[i + 1]))));
+        if (startsWord)
+            words.emplace_back();
+        words.back() += raw[i];
+    }
     std::string title;
-    for (char c : id.rawValue) {
-        if (c >= 'A' && c <= 'Z' && !title.empty()) {
-            title += ' ';
-            title += char(c - 'A' + 'a');
-        } else {
-            title += title.empty() && c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
-        }
+    for (std::string& word : words) {
+        const bool acronym = word.size() > 1 && std::all_of(word.begin(), word.end(), upper);
+        if (!acronym)
+            for (char& c : word)
+                c = upper(c) ? char(c - 'A' + 'a') : c;
+        if (title.empty() && !word.empty() && word[0] >= 'a' && word[0] <= 'z')
+            word[0] = char(word[0] - 'a' + 'A');
+        title += (title.empty() ? "" : " ") + word;
     }
     return title;
 }

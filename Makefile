@@ -52,10 +52,16 @@ fuzz: deps
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	bash tests/fuzz/run-all $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-# Builds tessellar-cli and classifies every sample capture in examples/, as a table.
+# Builds the app and starts it in this session. Without a display it says so and classifies
+# every sample capture in examples/ with tessellar-cli instead, as a table.
 run: configure
-	cmake --build $(BUILD) --target tessellar-cli -j $(JOBS)
-	@python3 examples/classify-all $(BUILD)/src/cli/tessellar-cli examples
+	@if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]; then \
+	  echo "make run: no display (DISPLAY and WAYLAND_DISPLAY are unset), so here is the command-line demonstration instead."; \
+	  cmake --build $(BUILD) --target tessellar-cli -j $(JOBS) >/dev/null && \
+	  python3 examples/classify-all $(BUILD)/src/cli/tessellar-cli examples; \
+	else \
+	  cmake --build $(BUILD) --target tessellar -j $(JOBS) && $(BUILD)/src/app/tessellar; \
+	fi
 
 # A .deb of the release build (CPack), in $(PACKAGE_BUILD).
 package: deps

@@ -1,0 +1,272 @@
+#include "app/PanelWindow.h"
+
+#include "app/InterimPanelController.h"
+#include "app/QtPasteboard.h"
+#include "support/TempDir.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace tessellar::app {
+namespace {
+
+// Sends the drag-enter and drop a real drag would deliver; returns whether the drop was taken.
+bool drop(PanelWindow& panel, const QMimeData& mime) {
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&panel, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&panel, &event);
+    return event.isAccepted();
+}
+
+std::optional<CapturedContent> capturedBy(PanelWindow& panel, const QMimeData& mime) {
+    std::optional<CapturedContent> captured;
+    auto connection = QObject::connect(&panel, &PanelWindow::captureRequested,
+                                       [&](const CapturedContent& content) { captured = content; });
+    const bool accepted = drop(panel, mime);
+    QObject::disconnect(connection);
+    EXPECT_EQ(accepted, captured.has_value());
+    return captured;
+}
+
+PanelActionRow row(std::string id, std::string title) {
+    PanelActionRow row;
+    row.id = std::move(id);
+    row.title = std::move(title);
+    return row;
+}
+
+QStringList visibleTexts(const PanelWindow& panel) {
+    QStringList texts;
+    for (auto* label : panel.findChildren<QLabel*>())
+        if (!label->isHidden())
+            texts << label->text();
+    for (auto* button : panel.findChildren<QPushButton*>())
+        if (!button->isHidden() && (button->parentWidget() == &panel || !button->parentWidget()->isHidden()))
+            texts << button->text();
+    return texts;
+}
+
+TEST(PanelWindow, DropsOfFilesLinksImagesAndTextBecomeCaptures) {
+    PanelWindow panel;
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/Invoice 42.pdf"))});
+    const auto file = capturedBy(panel, files);
+    ASSERT_TRUE(file && file->fileURL);
+    EXPECT_EQ(file->source, SourceType::drop);
+    EXPECT_EQ(file->fileURL->filePath(), "/tmp/Invoice 42.pdf");
+
+    QMimeData link;
+    link.setUrls({QUrl(QStringLiteral("https://example.com/page"))});
+    const auto web = capturedBy(panel, link);
+    ASSERT_TRUE(web && web->webURL);
+    EXPECT_EQ(web->webURL->host(), "example.com");
+
+    QMimeData text;
+    text.setText(QStringLiteral("Dentist tomorrow at 3pm"));
+    EXPECT_EQ(capturedBy(panel, text)->text, "Dentist tomorrow at 3pm");
+
+    QMimeData html;
+    html.setHtml(QStringLiteral("<i>Call Ann</i>"));
+    EXPECT_EQ(capturedBy(panel, html)->text, "Call Ann");
+
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QMimeData png;
+    png.setImageData(image);
+    const auto picture = capturedBy(panel, png);
+    ASSERT_TRUE(picture && picture->imageData);
+    EXPECT_FALSE(picture->imageData->empty());
+}
+
+TEST(PanelWindow, RefusesDropsWithNothingUsable) {
+    PanelWindow panel;
+    QMimeData foreign;
+    foreign.setData(QStringLiteral("application/x-something"), "bytes");
+    EXPECT_FALSE(capturedBy(panel, foreign));
+    QMimeData blank;
+    blank.setText(QStringLiteral("  \n\t "));
+    EXPECT_FALSE(capturedBy(panel, blank));
+}
+
+TEST(PanelWindow, KeyMapReportsIntentsByStage) {
+    PanelWindow panel;
+    auto* input = panel.findChild<QLineEdit*>();
+    ASSERT_TRUE(input);
+    QSignalSpy escape(&panel, &PanelWindow::escapeRequested);
+    QSignalSpy move(&panel, &PanelWindow::selectionMoveRequested);
+    QSignalSpy activate(&panel, &PanelWindow::activateSelectionRequested);
+    QSignalSpy typed(&panel, &PanelWindow::typedTextSubmitted);
+    QSignalSpy clipboard(&panel, &PanelWindow::useClipboardRequested);
+    QSignalSpy more(&panel, &PanelWindow::moreActionsToggled);
+
+    QTest::keyClicks(input, QStringLiteral("Dentist tomorrow at 3pm"));
+    QTest::keyClick(input, Qt::Key_Return);
+    ASSERT_EQ(typed.count(), 1);
+    EXPECT_EQ(typed.at(0).at(0).toString(), QStringLiteral("Dentist tomorrow at 3pm"));
+    EXPECT_EQ(activate.count(), 0); // Return only runs an action when a result is shown
+
+    PanelState result;
+    result.stage = PanelState::Stage::result;
+    result.actions = {row("createReminder", "Create reminder"), row("copy", "Copy")};
+    panel.setState(result);
+    QTest::keyClick(input, Qt::Key_Return);
+    EXPECT_EQ(activate.count(), 1);
+    EXPECT_EQ(typed.count(), 1);
+    QTest::keyClick(input, Qt::Key_Down);
+    QTest::keyClick(panel.findChild<QListWidget*>(), Qt::Key_Up);
+    ASSERT_EQ(move.count(), 2);
+    EXPECT_EQ(move.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(move.at(1).at(0).toInt(), -1);
+    QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(input, Qt::Key_K, Qt::ControlModifier);
+    QTest::keyClick(input, Qt::Key_Escape);
+    EXPECT_EQ(clipboard.count(), 1);
+    EXPECT_EQ(more.count(), 1);
+    EXPECT_EQ(escape.count(), 1);
+}
+
+TEST(PanelWindow, ShowsTheFixedTexts) {
+    PanelWindow panel;
+    PanelState state;
+    state.clipboardHint = "Invoice.pdf";
+    panel.setState(state);
+    QStringList texts = visibleTexts(panel);
+    EXPECT_TRUE(texts.contains(QStringLiteral("Drop anything, or type here")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Files, screenshots, links, or text")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Use Clipboard \u00B7 Invoice.pdf")));
+    EXPECT_EQ(panel.findChild<QLineEdit*>()->accessibleName(), QStringLiteral("Content to analyze"));
+
+    state.stage = PanelState::Stage::result;
+    for (int i = 0; i < 10; ++i)
+        state.actions.push_back(row("a" + std::to_string(i), "Action " + std::to_string(i)));
+    state.actions[0].sendsData = true;
+    state.actions[1].completed = true;
+    state.hasMoreActions = true;
+    state.error = TessellarError("Tessellar couldn\u2019t save the item.", {TessellarError::Recovery::retry});
+    panel.setState(state);
+    texts = visibleTexts(panel);
+    EXPECT_TRUE(texts.contains(QStringLiteral("Suggested")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("More actions\u2026")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("\u26A0 Tessellar couldn\u2019t save the item.")));
+    EXPECT_TRUE(texts.contains(
+        QString::fromStdString(std::string(TessellarError::title(TessellarError::Recovery::retry)))));
+    auto* list = panel.findChild<QListWidget*>();
+    ASSERT_EQ(list->count(), 10);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("1  Action 0"));
+    EXPECT_EQ(list->item(8)->text(), QStringLiteral("9  Action 8"));
+    EXPECT_FALSE(list->item(9)->text().startsWith(QStringLiteral("10"))); // only nine rows are numbered
+    EXPECT_EQ(list->item(0)->toolTip(), QStringLiteral("Sends this content to your AI provider"));
+    EXPECT_EQ(list->item(0)->data(Qt::AccessibleTextRole).toString(),
+              QStringLiteral("Action 0, sends content to your AI provider"));
+    EXPECT_EQ(list->item(1)->data(Qt::AccessibleTextRole).toString(),
+              QStringLiteral("Action 1, already run"));
+
+    state.showsAllActions = true;
+    state.stage = PanelState::Stage::consent;
+    state.consentSummary = "the text of this item";
+    state.consentProvider = "gpt-4o-mini";
+    panel.setState(state);
+    texts = visibleTexts(panel);
+    EXPECT_TRUE(texts.contains(QStringLiteral("Leaving this Mac")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Tessellar will send the text of this item to gpt-4o-mini.")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Not Now")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Send")));
+}
+
+// The interim controller behind the panel: real classification on the worker pool.
+class InterimControllerTest : public ::testing::Test {
+protected:
+    QtPasteboard pasteboard{*QGuiApplication::clipboard()};
+    ClipboardService clipboard{pasteboard};
+    PanelWindow panel;
+    InterimPanelController controller{panel, clipboard};
+
+    void waitForResult() {
+        for (int i = 0; i < 500 && controller.state().stage == PanelState::Stage::analyzing; ++i)
+            QTest::qWait(10);
+    }
+    std::vector<std::string> offeredIDs() const {
+        std::vector<std::string> ids;
+        for (const auto& row : panel.state().actions)
+            ids.push_back(row.id);
+        return ids;
+    }
+};
+
+TEST_F(InterimControllerTest, TypedAppointmentOffersAReminder) {
+    controller.submitTypedText(QStringLiteral("  Dentist tomorrow at 3pm \n"));
+    EXPECT_EQ(panel.state().stage, PanelState::Stage::analyzing);
+    waitForResult();
+    ASSERT_EQ(panel.state().stage, PanelState::Stage::result);
+    const auto ids = offeredIDs();
+    EXPECT_NE(std::find(ids.begin(), ids.end(), "createReminder"), ids.end());
+
+    QSignalSpy close(&controller, &InterimPanelController::closeRequested);
+    controller.escape();
+    EXPECT_EQ(close.count(), 1);
+}
+
+TEST_F(InterimControllerTest, OnlyTheLatestCaptureIsPresentedAndBlankTextStartsNothing) {
+    controller.submitTypedText(QStringLiteral(" \n\t "));
+    EXPECT_EQ(panel.state().stage, PanelState::Stage::empty);
+    controller.submitTypedText(QStringLiteral("Dentist tomorrow at 3pm"));
+    controller.submitTypedText(QStringLiteral("{\"name\": \"tessellar\", \"stars\": 3}"));
+    waitForResult();
+    QTest::qWait(50); // a late first result must not replace the second
+    const auto ids = offeredIDs();
+    EXPECT_NE(std::find(ids.begin(), ids.end(), "formatJSON"), ids.end());
+    EXPECT_EQ(std::find(ids.begin(), ids.end(), "createReminder"), ids.end());
+}
+
+TEST_F(InterimControllerTest, SelectionStopsAtBothEndsAndAnEmptyClipboardShowsItsError) {
+    controller.submitTypedText(QStringLiteral("Dentist tomorrow at 3pm"));
+    waitForResult();
+    const int last = int(panel.state().actions.size()) - 1;
+    ASSERT_GT(last, 0);
+    controller.moveSelection(-1);
+    EXPECT_EQ(panel.state().selectedIndex, 0);
+    controller.moveSelection(last + 5);
+    EXPECT_EQ(panel.state().selectedIndex, last);
+
+    pasteboard.clear();
+    controller.useClipboard();
+    ASSERT_TRUE(panel.state().error);
+    EXPECT_EQ(*panel.state().error, TessellarError::emptyClipboard());
+    EXPECT_EQ(panel.state().stage, PanelState::Stage::empty);
+}
+
+TEST(InterimPanelController, ActionTitlesAndTextFileInput) {
+    EXPECT_EQ(InterimPanelController::titleFor(ActionID::createReminder), "Create reminder");
+    EXPECT_EQ(InterimPanelController::titleFor(ActionID::copy), "Copy");
+    EXPECT_EQ(InterimPanelController::titleFor(ActionID::decodeJWT), "Decode JWT");
+    EXPECT_EQ(InterimPanelController::titleFor(ActionID::openURL), "Open URL");
+    EXPECT_EQ(InterimPanelController::titleFor(ActionID::generateSwiftModel), "Generate swift model");
+
+    tessellar::testing::TempDir dir;
+    const auto path = dir.path() / "note.txt";
+    std::ofstream(path) << "Dentist tomorrow at 3pm";
+    CapturedContent content;
+    content.source = SourceType::drop;
+    content.fileURL = Url::fromFilePath(path);
+    const ClassificationInput input = InterimPanelController::inputFor(content);
+    EXPECT_EQ(input.filename, "note.txt");
+    EXPECT_EQ(input.typeIdentifier, "text/plain");
+    EXPECT_EQ(input.text, "Dentist tomorrow at 3pm");
+    EXPECT_FALSE(input.hasImage);
+}
+
+} // namespace
+} // namespace tessellar::app

@@ -1,7 +1,6 @@
 #include "cli/CliActionHost.h"
 #include "cli/CommandInput.h"
 #include "cli/Commands.h"
-#include "cli/ProvisionalItem.h"
 #include "kit/actions/ActionCatalog.h"
 #include "kit/actions/ActionEngine.h"
 
@@ -65,11 +64,11 @@ int actionsCommand(const Invocation& invocation) {
         argument = a;
     }
 
-    const InboxItem item = provisionalItem(inputFor(argument, invocation.in));
+    const CliServices services;
+    const InboxItem item = services.analyze(argument, invocation.in).item;
     CapturingPasteboard pasteboard;
     CliActionHost host(std::nullopt, false);
-    const ActionEngine engine(ActionCatalog::standard());
-    const auto resolved = engine.resolve(item, actionContext(pasteboard, host));
+    const auto resolved = services.engine().resolve(item, actionContext(pasteboard, host, services));
     const nlohmann::ordered_json json{{"primary", encode(resolved.primary)},
                                       {"secondary", encode(resolved.secondary)}};
     invocation.out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";

@@ -1,8 +1,9 @@
+#include "cli/CliActionHost.h"
+#include "cli/CliServices.h"
 #include "cli/CommandInput.h"
 #include "cli/Commands.h"
 #include "kit/analysis/AnalysisPipeline.h"
 #include "kit/base/MimeTypes.h"
-#include "kit/classify/RuleBasedClassifier.h"
 #include "kit/model/InboxItemJSON.h"
 #include "kit/storage/AppPaths.h"
 #include "kit/storage/SQLiteHistoryStore.h"
@@ -97,15 +98,18 @@ int analyzeCommand(const Invocation& invocation) {
     }
 
     runAgainWithOneOpenMPThread(invocation, argument);
-    const CapturedContent content = captureFor(argument, invocation.in);
     const bool showProgress = &invocation.err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
-    AnalysisPipeline pipeline(std::make_shared<TextExtractor>(), std::make_shared<OCRService>(),
-                              ImageStore(AppPaths::imagesDirectory()),
-                              std::make_shared<RuleBasedClassifier>());
-    const auto result = pipeline.analyze(content, [&](const AnalysisStage& stage) {
+    const CliServices services;
+    auto result = services.analyze(argument, invocation.in, [&](const AnalysisStage& stage) {
         if (showProgress)
             invocation.err << stage.message() << "\n" << std::flush;
     });
+    CapturingPasteboard pasteboard;
+    CliActionHost host(std::nullopt, false);
+    const auto resolved = services.engine().resolve(result.item, actionContext(pasteboard, host, services));
+    result.item.suggestedActionIDs.clear();
+    for (const auto& descriptor : resolved.all())
+        result.item.suggestedActionIDs.push_back(descriptor.id);
     // Saved only once the whole analysis succeeded: a failure leaves the history untouched.
     if (save)
         SQLiteHistoryStore(AppPaths::databasePath().string()).save(result.item);
@@ -113,9 +117,13 @@ int analyzeCommand(const Invocation& invocation) {
     nlohmann::ordered_json json;
     json["item"] = item_json::encode(result.item);
     json["warning"] = warningJSON(result.warning);
-    // The ranked actions come from the action engine; until it is wired in, both lists are empty.
-    json["actions"] = {{"primary", nlohmann::ordered_json::array()},
-                       {"secondary", nlohmann::ordered_json::array()}};
+    const auto ids = [](const std::vector<ActionEngine::ActionDescriptor>& descriptors) {
+        nlohmann::ordered_json list = nlohmann::ordered_json::array();
+        for (const auto& descriptor : descriptors)
+            list.push_back(descriptor.id.rawValue);
+        return list;
+    };
+    json["actions"] = {{"primary", ids(resolved.primary)}, {"secondary", ids(resolved.secondary)}};
     invocation.out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
     return success;
 }

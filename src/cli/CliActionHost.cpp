@@ -93,11 +93,12 @@ void CapturingPasteboard::writeFileURL(const Url& fileURL) {
     file_ = fileURL;
 }
 
-ActionContext actionContext(CapturingPasteboard& pasteboard, CliActionHost& host) {
-    return ActionContext{nullptr,
-                         nullptr,
+ActionContext actionContext(CapturingPasteboard& pasteboard, CliActionHost& host,
+                            const CliServices& services) {
+    return ActionContext{services.textExtractor(),
+                         services.ocr(),
                          ClipboardService(pasteboard),
-                         nullptr,
+                         services.intelligence(),
                          nullptr,
                          [] { return std::vector<FolderDestination>{}; },
                          &host,

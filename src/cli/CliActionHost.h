@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/CliServices.h"
 #include "kit/actions/ActionContext.h"
 #include "kit/actions/ActionHost.h"
 #include "kit/actions/ActionPreview.h"
@@ -71,6 +72,7 @@ private:
 };
 
 // The context a command runs actions in: the desktop's workspace, this host and pasteboard.
-ActionContext actionContext(CapturingPasteboard& pasteboard, CliActionHost& host);
+ActionContext actionContext(CapturingPasteboard& pasteboard, CliActionHost& host,
+                            const CliServices& services);
 
 } // namespace tessellar::cli

@@ -1,6 +1,5 @@
+#include "cli/CliServices.h"
 #include "cli/Commands.h"
-#include "desktop/IniKeyValueStore.h"
-#include "desktop/LibsecretSecretStore.h"
 #include "kit/intelligence/OpenAICompatibleProvider.h"
 #include "kit/model/TessellarError.h"
 #include "kit/storage/Preferences.h"
@@ -132,17 +131,9 @@ const Setting* settingFor(std::string_view key) {
     return nullptr;
 }
 
-std::filesystem::path home() {
-    const char* value = std::getenv("HOME");
-    return value && *value ? std::filesystem::path(value) : std::filesystem::path("/");
-}
-
 // Plain settings need no keyring: the key is only read when a command uses it.
 Preferences openPreferences(bool withKeyring) {
-    auto secrets =
-        withKeyring ? std::make_shared<LibsecretSecretStore>() : std::shared_ptr<LibsecretSecretStore>();
-    return Preferences(std::make_shared<IniKeyValueStore>(IniKeyValueStore::defaultPath()),
-                       SecureStore(secrets), home());
+    return CliServices::openPreferences(withKeyring);
 }
 
 int bad(const Invocation& invocation, const std::string& message) {

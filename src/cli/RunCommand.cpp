@@ -1,7 +1,6 @@
 #include "cli/CliActionHost.h"
 #include "cli/CommandInput.h"
 #include "cli/Commands.h"
-#include "cli/ProvisionalItem.h"
 #include "kit/actions/ActionCatalog.h"
 #include "kit/actions/ActionEngine.h"
 #include "kit/model/InboxItemJSON.h"
@@ -125,8 +124,8 @@ int runCommand(const Invocation& invocation) {
         return badUsage;
     }
 
-    const ActionEngine engine(ActionCatalog::standard());
-    const auto action = engine.action(ActionID(positional[0]));
+    const CliServices services;
+    const auto action = services.engine().action(ActionID(positional[0]));
     if (!action) {
         invocation.err << "tessellar-cli: there\u2019s no action " << inQuotes(positional[0])
                        << "; \u201Ctessellar-cli actions\u201D lists those for an input\n";
@@ -134,11 +133,11 @@ int runCommand(const Invocation& invocation) {
     }
     const std::optional<std::string> argument =
         positional.size() == 2 ? std::optional(positional[1]) : std::nullopt;
-    InboxItem item = provisionalItem(inputFor(argument, invocation.in));
+    InboxItem item = services.analyze(argument, invocation.in).item;
 
     CapturingPasteboard pasteboard;
     CliActionHost host(value, yes);
-    const ActionContext context = actionContext(pasteboard, host);
+    const ActionContext context = actionContext(pasteboard, host, services);
     if (!action->availability(item, context).isAvailable())
         throw TessellarError(inQuotes(action->title()) + " isn\u2019t available for this item.");
 

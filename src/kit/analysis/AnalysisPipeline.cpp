@@ -4,6 +4,7 @@
 #include "kit/base/Log.h"
 #include "kit/base/MimeTypes.h"
 #include "kit/detect/LinkDetector.h"
+#include "kit/intelligence/CompositeClassifier.h"
 #include "kit/text/Formatting.h"
 #include "kit/text/StringHelpers.h"
 
@@ -41,6 +42,22 @@ AnalysisPipeline::AnalysisPipeline(std::shared_ptr<TextExtractor> textExtractor,
                                    ClassifierFactory classifierFactory)
     : textExtractor_(std::move(textExtractor)), ocr_(std::move(ocr)), imageStore_(std::move(imageStore)),
       classifierFactory_(std::move(classifierFactory)) {}
+
+AnalysisPipeline::AnalysisPipeline(std::shared_ptr<TextExtractor> textExtractor,
+                                   std::shared_ptr<OCRService> ocr, ImageStore imageStore,
+                                   std::shared_ptr<IntelligenceGateway> intelligence,
+                                   std::function<std::set<ActionID>()> knownActionIDs)
+    : AnalysisPipeline(
+          std::move(textExtractor), std::move(ocr), std::move(imageStore),
+          [intelligence = std::move(intelligence),
+           knownActionIDs = std::move(knownActionIDs)](const StageCallback& onStage) {
+              auto classifier = std::make_shared<CompositeClassifier>();
+              classifier->provider = intelligence->provider();
+              classifier->knownActionIDs = knownActionIDs ? knownActionIDs() : std::set<ActionID>{};
+              classifier->isAIAllowed = [intelligence] { return intelligence->isExternalAIReady(); };
+              classifier->onStage = onStage;
+              return classifier;
+          }) {}
 
 AnalysisPipeline::Result AnalysisPipeline::analyze(const CapturedContent& content,
                                                    const StageCallback& onStage, std::stop_token stop) {

@@ -4,6 +4,8 @@
 #include "kit/capture/OCRService.h"
 #include "kit/capture/TextExtractor.h"
 #include "kit/classify/ContentClassifier.h"
+#include "kit/intelligence/IntelligenceGateway.h"
+#include "kit/model/ActionID.h"
 #include "kit/model/AnalysisStage.h"
 #include "kit/model/CapturedContent.h"
 #include "kit/model/InboxItem.h"
@@ -12,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <stop_token>
 
 namespace tessellar {
@@ -40,6 +43,12 @@ public:
                      ImageStore imageStore, std::shared_ptr<ContentClassifier> classifier);
     AnalysisPipeline(std::shared_ptr<TextExtractor> textExtractor, std::shared_ptr<OCRService> ocr,
                      ImageStore imageStore, ClassifierFactory classifierFactory);
+    // The application's pipeline: each analysis asks the gateway for the current provider and
+    // the engine (through `knownActionIDs`) for the identifiers it knows, and classifies with
+    // the rules first and the provider only when the gateway says external AI is ready.
+    AnalysisPipeline(std::shared_ptr<TextExtractor> textExtractor, std::shared_ptr<OCRService> ocr,
+                     ImageStore imageStore, std::shared_ptr<IntelligenceGateway> intelligence,
+                     std::function<std::set<ActionID>()> knownActionIDs);
 
     // Throws TessellarError::unsupportedDrop() for empty content, Cancelled when `stop` is
     // requested, and whatever a non-TessellarError OCR failure of an image throws.

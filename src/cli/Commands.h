@@ -7,8 +7,9 @@
 
 namespace tessellar::cli {
 
-// Exit codes: success, a failure the user can act on (message on stderr), bad usage.
-enum ExitCode : int { success = 0, failure = 1, badUsage = 2 };
+// Exit codes: success, a failure the user can act on (message on stderr), bad usage, and an
+// action that waits for a confirmation the command line did not give.
+enum ExitCode : int { success = 0, failure = 1, badUsage = 2, needsConfirmation = 3 };
 
 // Everything one command sees: its own arguments (after the command name) and the streams.
 struct Invocation {
@@ -29,5 +30,7 @@ std::span<const Command> commands();
 
 // One command's implementation each, in its own file.
 int classifyCommand(const Invocation& invocation);
+int actionsCommand(const Invocation& invocation);
+int runCommand(const Invocation& invocation);
 
 } // namespace tessellar::cli

@@ -1,0 +1,156 @@
+#include "support/TempDir.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sys/wait.h>
+
+namespace tessellar {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+fs::path cliPath() {
+    return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "src" / "cli" / "tessellar-cli";
+}
+
+std::string shellQuoted(const std::string& text) {
+    std::string out = "'";
+    for (const char c : text)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+std::string read(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+    json parsed() const { return json::parse(out); }
+};
+
+std::vector<std::string> ids(const json& list) {
+    std::vector<std::string> out;
+    for (const auto& d : list)
+        out.push_back(d.at("id"));
+    return out;
+}
+
+class ActionCommands : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(fs::exists(cliPath())) << "build the tessellar-cli target first"; }
+
+    // Runs the tool with `environment` ("NAME=value …" for env) in front.
+    Outcome invoke(const std::vector<std::string>& arguments, const std::string& input = "",
+                   const std::string& environment = "") {
+        std::ofstream(dir.path() / "stdin", std::ios::binary) << input;
+        std::string command =
+            "env -u WAYLAND_DISPLAY -u DISPLAY " + environment + " " + shellQuoted(cliPath());
+        for (const auto& a : arguments)
+            command += " " + shellQuoted(a);
+        command += " < " + shellQuoted(dir.path() / "stdin") + " > " + shellQuoted(dir.path() / "stdout") +
+                   " 2> " + shellQuoted(dir.path() / "stderr");
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read(dir.path() / "stdout"),
+                read(dir.path() / "stderr")};
+    }
+
+    testing::TempDir dir;
+};
+
+TEST_F(ActionCommands, ActionsListsRankedDescriptorsForALink) {
+    const auto r = invoke({"actions", "https://example.com/a"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const json out = r.parsed();
+    EXPECT_EQ(ids(out["primary"]), (std::vector<std::string>{"openURL", "copyURL", "saveForLater", "copy"}));
+    EXPECT_EQ(ids(out["secondary"]), std::vector<std::string>{"searchWeb"});
+    EXPECT_EQ(out["secondary"][0],
+              json::parse(R"({"id":"searchWeb","title":"Search the Web","icon":"magnifyingglass",
+        "sendsDataOffDevice":true,"isDestructive":false,"relevance":25,"wasCompleted":false})"));
+    EXPECT_LT(r.out.find("\"primary\""), r.out.find("\"secondary\""));
+
+    // Two characters of text: nothing to search for, nothing beyond copying and saving.
+    const auto shortText = invoke({"actions"}, "ok\n");
+    ASSERT_EQ(shortText.status, 0) << shortText.err;
+    EXPECT_EQ(ids(shortText.parsed()["primary"]), (std::vector<std::string>{"copy", "saveForLater"}));
+    EXPECT_TRUE(shortText.parsed()["secondary"].empty());
+}
+
+TEST_F(ActionCommands, RunPrintsTheOutcomeTheCopyAndTheUpdatedItem) {
+    const auto r = invoke({"run", "copyURL", "https://example.com/a"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const json out = r.parsed();
+    EXPECT_EQ(out["message"], "Copied link");
+    EXPECT_EQ(out["result"], nullptr);
+    EXPECT_EQ(out["clipboard"], "https://example.com/a");
+    EXPECT_EQ(out["item"]["sourceURL"], "https://example.com/a");
+    EXPECT_EQ(out["item"]["completedActionIDs"], json::parse(R"(["copyURL"])"));
+    EXPECT_LT(r.out.find("\"message\""), r.out.find("\"result\""));
+    EXPECT_LT(r.out.find("\"clipboard\""), r.out.find("\"item\""));
+
+    // A text file without text: Copy puts the file itself on the pasteboard.
+    const fs::path blank = dir.path() / "blank notes.txt";
+    std::ofstream(blank) << "  \n";
+    const auto file = invoke({"run", "copy", blank.string()});
+    ASSERT_EQ(file.status, 0) << file.err;
+    EXPECT_EQ(file.parsed()["message"], "Copied file");
+    EXPECT_EQ(file.parsed()["clipboard"], "file://" + (dir.path() / "blank%20notes.txt").string());
+
+    const auto saved = invoke({"run", "saveForLater", "--", "-"}, "keep this for later");
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    EXPECT_EQ(saved.parsed()["message"], "Saved to your inbox");
+    EXPECT_EQ(saved.parsed()["clipboard"], nullptr);
+    EXPECT_TRUE(saved.parsed()["item"]["metadata"]["hidden"].contains("saved"));
+    EXPECT_EQ(saved.parsed()["item"]["completedActionIDs"], json::parse(R"(["saveForLater"])"));
+}
+
+TEST_F(ActionCommands, RunRefusesUnavailableUnknownAndMalformedRequests) {
+    const auto unavailable = invoke({"run", "copyAddress", "hello there"});
+    EXPECT_EQ(unavailable.status, 1);
+    EXPECT_EQ(unavailable.out, "");
+    EXPECT_EQ(unavailable.err,
+              "tessellar-cli: \u201CCopy Address\u201D isn\u2019t available for this item.\n");
+
+    const auto unknown = invoke({"run", "teleport", "x"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(
+        unknown.err,
+        "tessellar-cli: there\u2019s no action \u201Cteleport\u201D; \u201Ctessellar-cli actions\u201D lists "
+        "those for an input\n");
+
+    EXPECT_EQ(invoke({"run"}).status, 2);
+    EXPECT_EQ(invoke({"run", "copy", "a", "b"}).status, 2);
+    EXPECT_EQ(invoke({"run", "copy", "--value"}).status, 2);
+    EXPECT_EQ(invoke({"run", "copy", "--bogus", "a"}).status, 2);
+    EXPECT_EQ(invoke({"actions", "a", "b"}).status, 2);
+    EXPECT_EQ(invoke({"run", "--help"}).status, 0);
+}
+
+TEST_F(ActionCommands, ClipboardOptionHandsTheCopyToTheDesktopTool) {
+    const auto missing = invoke({"run", "--clipboard", "copy", "hello"}, "", "PATH=/nonexistent");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err,
+              "tessellar-cli: Tessellar couldn\u2019t find wl-copy or xclip to reach the clipboard.\n");
+
+    // A stand-in xclip that keeps its arguments and what it was given.
+    const fs::path bin = dir.path() / "bin";
+    fs::create_directories(bin);
+    std::ofstream(bin / "xclip") << "#!/bin/sh\necho \"$@\" > '" << (dir.path() / "xclip.args").string()
+                                 << "'\ncat > '" << (dir.path() / "xclip.in").string() << "'\n";
+    fs::permissions(bin / "xclip", fs::perms::owner_all);
+    const auto written = invoke({"run", "copy", "--clipboard", "héllo wörld"}, "",
+                                "DISPLAY=:99 PATH=" + shellQuoted(bin.string() + ":/usr/bin:/bin"));
+    ASSERT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(written.parsed()["clipboard"], nullptr);
+    EXPECT_EQ(written.parsed()["message"], "Copied");
+    EXPECT_EQ(read(dir.path() / "xclip.in"), "héllo wörld");
+    EXPECT_EQ(read(dir.path() / "xclip.args"), "-selection clipboard -t text/plain;charset=utf-8\n");
+}
+
+} // namespace
+} // namespace tessellar

@@ -2,8 +2,10 @@
 #include "cli/CommandInput.h"
 #include "cli/Commands.h"
 #include "cli/ProvisionalItem.h"
+#include "desktop/ICalendarEventStore.h"
 #include "kit/actions/ActionCatalog.h"
 #include "kit/actions/ActionEngine.h"
+#include "kit/actions/dates/RemindersService.h"
 #include "kit/model/InboxItemJSON.h"
 
 #include <cstdio>
@@ -138,7 +140,8 @@ int runCommand(const Invocation& invocation) {
 
     CapturingPasteboard pasteboard;
     CliActionHost host(value, yes);
-    const ActionContext context = actionContext(pasteboard, host);
+    ActionContext context = actionContext(pasteboard, host);
+    context.reminders = std::make_shared<RemindersService>(std::make_shared<ICalendarEventStore>());
     if (!action->availability(item, context).isAvailable())
         throw TessellarError(inQuotes(action->title()) + " isn\u2019t available for this item.");
 

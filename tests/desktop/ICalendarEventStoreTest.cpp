@@ -33,7 +33,6 @@ std::vector<fs::path> entries(const fs::path& folder) {
     std::vector<fs::path> found;
     for (const auto& entry : fs::directory_iterator(folder))
         found.push_back(entry.path());
-    std::sort(found.begin(), found.end());
     return found;
 }
 

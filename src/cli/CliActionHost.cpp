@@ -99,7 +99,7 @@ ActionContext actionContext(CapturingPasteboard& pasteboard, CliActionHost& host
                          services.ocr(),
                          ClipboardService(pasteboard),
                          services.intelligence(),
-                         nullptr,
+                         services.reminders(),
                          [] { return std::vector<FolderDestination>{}; },
                          &host,
                          std::make_shared<GioWorkspace>(),

@@ -1,6 +1,7 @@
 #include "cli/CliServices.h"
 
 #include "cli/CommandInput.h"
+#include "desktop/ICalendarEventStore.h"
 #include "desktop/IniKeyValueStore.h"
 #include "desktop/LibsecretSecretStore.h"
 #include "kit/actions/ActionCatalog.h"
@@ -37,6 +38,7 @@ Preferences CliServices::openPreferences(bool withKeyring) {
 CliServices::CliServices()
     : intelligence_(std::make_shared<IntelligenceGateway>(intelligenceSettings())),
       textExtractor_(std::make_shared<TextExtractor>()), ocr_(std::make_shared<OCRService>()),
+      reminders_(std::make_shared<RemindersService>(std::make_shared<ICalendarEventStore>())),
       engine_(std::make_shared<ActionEngine>(ActionCatalog::standard())) {}
 
 AnalysisPipeline::Result CliServices::analyze(const std::optional<std::string>& argument, std::istream& in,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kit/actions/ActionEngine.h"
+#include "kit/actions/dates/RemindersService.h"
 #include "kit/analysis/AnalysisPipeline.h"
 #include "kit/intelligence/IntelligenceGateway.h"
 #include "kit/storage/Preferences.h"
@@ -25,6 +26,7 @@ public:
     const std::shared_ptr<IntelligenceGateway>& intelligence() const { return intelligence_; }
     const std::shared_ptr<TextExtractor>& textExtractor() const { return textExtractor_; }
     const std::shared_ptr<OCRService>& ocr() const { return ocr_; }
+    const std::shared_ptr<RemindersService>& reminders() const { return reminders_; }
     const ActionEngine& engine() const { return *engine_; }
 
     // The full analysis of a command's [PATH | URL | TEXT | -] argument.
@@ -35,6 +37,7 @@ private:
     std::shared_ptr<IntelligenceGateway> intelligence_;
     std::shared_ptr<TextExtractor> textExtractor_;
     std::shared_ptr<OCRService> ocr_;
+    std::shared_ptr<RemindersService> reminders_;
     std::shared_ptr<ActionEngine> engine_;
 };
 

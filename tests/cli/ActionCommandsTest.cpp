@@ -68,16 +68,18 @@ TEST_F(ActionCommands, ActionsListsRankedDescriptorsForALink) {
     ASSERT_EQ(r.status, 0) << r.err;
     const json out = r.parsed();
     EXPECT_EQ(ids(out["primary"]), (std::vector<std::string>{"openURL", "copyURL", "saveForLater", "copy"}));
-    EXPECT_EQ(ids(out["secondary"]), std::vector<std::string>{"searchWeb"});
-    EXPECT_EQ(out["secondary"][0],
+    // Add Reminder is offered for any item, and ties with searching by registration order.
+    EXPECT_EQ(ids(out["secondary"]), (std::vector<std::string>{"createReminder", "searchWeb"}));
+    EXPECT_EQ(out["secondary"][1],
               json::parse(R"({"id":"searchWeb","title":"Search the Web","icon":"magnifyingglass",
         "sendsDataOffDevice":true,"isDestructive":false,"relevance":25,"wasCompleted":false})"));
     EXPECT_LT(r.out.find("\"primary\""), r.out.find("\"secondary\""));
 
-    // Two characters of text: nothing to search for, nothing beyond copying and saving.
+    // Two characters of text: nothing to search for, nothing beyond copying, saving and a reminder.
     const auto shortText = invoke({"actions"}, "ok\n");
     ASSERT_EQ(shortText.status, 0) << shortText.err;
-    EXPECT_EQ(ids(shortText.parsed()["primary"]), (std::vector<std::string>{"copy", "saveForLater"}));
+    EXPECT_EQ(ids(shortText.parsed()["primary"]),
+              (std::vector<std::string>{"copy", "saveForLater", "createReminder"}));
     EXPECT_TRUE(shortText.parsed()["secondary"].empty());
 }
 

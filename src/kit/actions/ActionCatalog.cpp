@@ -1,5 +1,12 @@
 #include "kit/actions/ActionCatalog.h"
 
+#include "kit/actions/dates/CreateCalendarEventAction.h"
+#include "kit/actions/dates/CreateReminderAction.h"
+#include "kit/actions/developer/CleanStackTraceAction.h"
+#include "kit/actions/developer/ConvertTimestampAction.h"
+#include "kit/actions/developer/DecodeJWTAction.h"
+#include "kit/actions/developer/FormatJSONAction.h"
+#include "kit/actions/developer/GenerateSwiftModelAction.h"
 #include "kit/actions/universal/CopyAction.h"
 #include "kit/actions/universal/CopyAddressAction.h"
 #include "kit/actions/universal/CopyExtractedTextAction.h"
@@ -22,11 +29,23 @@ std::vector<std::shared_ptr<const DropAction>> ActionCatalog::standard() {
     // copyAddress, askAI, describeImage, searchWeb, quickLook, revealInFinder, openFile,
     // saveForLater.
     return {
-        std::make_shared<OpenURLAction>(),           std::make_shared<OpenInMapsAction>(),
-        std::make_shared<CopyExtractedTextAction>(), std::make_shared<CopyAction>(),
-        std::make_shared<CopyURLAction>(),           std::make_shared<CopyAddressAction>(),
-        std::make_shared<SearchWebAction>(),         std::make_shared<QuickLookAction>(),
-        std::make_shared<RevealInFinderAction>(),    std::make_shared<OpenFileAction>(),
+        std::make_shared<OpenURLAction>(),
+        std::make_shared<OpenInMapsAction>(),
+        std::make_shared<CreateReminderAction>(),
+        std::make_shared<CreateCalendarEventAction>(),
+        std::make_shared<CopyExtractedTextAction>(),
+        std::make_shared<DecodeJWTAction>(),
+        std::make_shared<FormatJSONAction>(),
+        std::make_shared<GenerateSwiftModelAction>(),
+        std::make_shared<ConvertTimestampAction>(),
+        std::make_shared<CleanStackTraceAction>(),
+        std::make_shared<CopyAction>(),
+        std::make_shared<CopyURLAction>(),
+        std::make_shared<CopyAddressAction>(),
+        std::make_shared<SearchWebAction>(),
+        std::make_shared<QuickLookAction>(),
+        std::make_shared<RevealInFinderAction>(),
+        std::make_shared<OpenFileAction>(),
         std::make_shared<SaveForLaterAction>(),
     };
 }

@@ -1,0 +1,225 @@
+#include "kit/actions/dates/CreateCalendarEventAction.h"
+#include "kit/actions/dates/CreateReminderAction.h"
+#include "kit/actions/dates/RemindersService.h"
+#include "kit/text/ISO8601.h"
+#include "support/ActionFixture.h"
+#include "support/RecordingEventStore.h"
+#include "support/ScopedEnvironment.h"
+
+#include <gtest/gtest.h>
+
+namespace tessellar {
+namespace {
+
+using Status = EventStore::AccessStatus;
+
+Timestamp at(const char* iso) {
+    return *iso8601::parse(iso);
+}
+
+class DateActions : public ::testing::Test {
+protected:
+    ActionContext context() {
+        ActionContext result = fixture.context();
+        result.reminders = service;
+        return result;
+    }
+
+    std::optional<int> relevance(const DropAction& action) {
+        return action.availability(item, context()).relevance();
+    }
+
+    ActionOutcome perform(const DropAction& action, std::optional<std::string> confirmed = std::nullopt) {
+        return action.perform({item, std::move(confirmed)}, context());
+    }
+
+    TessellarError failure(const DropAction& action) {
+        try {
+            perform(action);
+        } catch (const TessellarError& error) {
+            return error;
+        }
+        ADD_FAILURE() << action.id().rawValue << " did not fail";
+        return TessellarError("");
+    }
+
+    void setDate(std::string_view key, const char* iso) { item.metadata.setDate(key, at(iso), iso); }
+
+    testing::PinnedZoneAndLocale pinned;
+    ActionFixture fixture;
+    std::shared_ptr<RecordingEventStore> store = std::make_shared<RecordingEventStore>();
+    std::shared_ptr<RemindersService> service = std::make_shared<RemindersService>(store);
+    InboxItem item;
+    const CreateReminderAction reminder;
+    const CreateCalendarEventAction event;
+};
+
+TEST_F(DateActions, ReminderIsOfferedForEveryItemRankedByType) {
+    item.contentType = ContentType::plainText;
+    EXPECT_EQ(relevance(reminder), 25);
+    EXPECT_EQ(relevance(event), std::nullopt);
+    item.contentType = ContentType::travel;
+    EXPECT_EQ(relevance(reminder), 55);
+    item.contentType = ContentType::invoice;
+    EXPECT_EQ(relevance(reminder), 60);
+    setDate("dueDate", "2026-03-12T17:00:00Z");
+    EXPECT_EQ(relevance(reminder), 95);
+    EXPECT_EQ(relevance(event), 30);
+    item.contentType = ContentType::date;
+    EXPECT_EQ(relevance(reminder), 90);
+    EXPECT_EQ(relevance(event), 80);
+    item.contentType = ContentType::travel;
+    EXPECT_EQ(relevance(event), 92);
+}
+
+TEST_F(DateActions, InvoicePreviewProposesPaymentWithItsDueDate) {
+    item.contentType = ContentType::invoice;
+    item.title = "Invoice 42";
+    item.metadata.set("company", "Acme Widgets");
+    item.metadata.set("amount", "$1,200.00");
+    setDate("dueDate", "2026-03-12T18:05:00Z");
+    EXPECT_EQ(reminder.preview(item, context()), (ActionPreview{"Add reminder",
+                                                                "Pay Acme Widgets $1,200.00",
+                                                                ActionPreview::Style::editableValue,
+                                                                "Due Mar 12, 2:05\u202FPM",
+                                                                "Add Reminder",
+                                                                {},
+                                                                false}));
+    item.metadata = {};
+    EXPECT_EQ(reminder.preview(item, context())->detail, "Pay Invoice 42");
+    EXPECT_EQ(reminder.preview(item, context())->rationale,
+              "No date found \u2014 the reminder will have no due date");
+    EXPECT_EQ(event.preview(item, context()), std::nullopt);
+}
+
+TEST_F(DateActions, TitlesFollowTheContentType) {
+    item.title = std::string(100, 'x') + " tail";
+    EXPECT_EQ(CreateReminderAction::reminderTitle(item), std::string(80, 'x') + "\u2026");
+    item.title = "Flight to Lisbon";
+    item.contentType = ContentType::travel;
+    EXPECT_EQ(CreateReminderAction::reminderTitle(item), "Flight to Lisbon");
+    item.metadata.set("route", "JFK \u2192 LIS");
+    EXPECT_EQ(CreateReminderAction::reminderTitle(item), "JFK \u2192 LIS");
+    item.metadata.set("flightNumber", "TP 202");
+    EXPECT_EQ(CreateReminderAction::reminderTitle(item), "TP 202 \u00B7 JFK \u2192 LIS");
+}
+
+TEST_F(DateActions, NotesNameTheSourceAndEndWithTheFixedLine) {
+    EXPECT_EQ(CreateReminderAction::notes(item), "Captured with Tessellar");
+    item.originalText = "  call\n\n the   office  ";
+    EXPECT_EQ(CreateReminderAction::notes(item), "call the office\nCaptured with Tessellar");
+    item.originalText = std::string(500, 'a');
+    EXPECT_EQ(CreateReminderAction::notes(item), std::string(400, 'a') + "\u2026\nCaptured with Tessellar");
+    // A file or link replaces the text.
+    item.fileURL = Url::fromFilePath("/tmp/a b.pdf");
+    item.sourceURL = Url::parse("https://example.com/x?y=1");
+    EXPECT_EQ(CreateReminderAction::notes(item),
+              "/tmp/a b.pdf\nhttps://example.com/x?y=1\nCaptured with Tessellar");
+}
+
+TEST_F(DateActions, MidnightReminderIsDueAtNineAndOtherTimesStay) {
+    item.contentType = ContentType::date;
+    item.title = "Dentist";
+    setDate("date", "2026-03-12T04:00:00Z"); // midnight in New York (daylight time)
+    EXPECT_EQ(perform(reminder).message, "Added to Reminders");
+    setDate("date", "2026-03-12T18:30:00Z"); // 14:30
+    perform(reminder);
+    const auto saved = store->reminders;
+    ASSERT_EQ(saved.size(), 2u);
+    EXPECT_EQ(saved[0].due, at("2026-03-12T13:00:00Z"));
+    EXPECT_EQ(saved[0].alarm, saved[0].due);
+    EXPECT_EQ(saved[1].due, at("2026-03-12T18:30:00Z"));
+    EXPECT_EQ(saved[1].title, "Dentist");
+    EXPECT_EQ(saved[1].notes, "Captured with Tessellar");
+}
+
+TEST_F(DateActions, ReminderOutcomeMarksTheItemOnceAndKeepsAnEditedTitle) {
+    item.contentType = ContentType::invoice;
+    item.metadata.set("company", "Acme");
+    item.completedActionIDs = {ActionID::createReminder};
+    const auto outcome = perform(reminder, "  ");
+    EXPECT_EQ(outcome.message, "Added to Reminders");
+    EXPECT_FALSE(outcome.keepsPanelOpen);
+    ASSERT_TRUE(outcome.updatedItem);
+    EXPECT_EQ(outcome.updatedItem->completedActionIDs, std::vector<ActionID>{ActionID::createReminder});
+    perform(reminder, " Pay rent ");
+    const auto saved = store->reminders;
+    ASSERT_EQ(saved.size(), 2u);
+    EXPECT_EQ(saved[0].title, "Pay Acme"); // a blank edit falls back
+    EXPECT_EQ(saved[0].due, std::nullopt);
+    EXPECT_EQ(saved[0].alarm, std::nullopt);
+    EXPECT_EQ(saved[1].title, " Pay rent "); // used untrimmed
+}
+
+TEST_F(DateActions, CalendarPrefersTheDateAndTheReminderTheDueDate) {
+    item.contentType = ContentType::address;
+    item.title = "Meet";
+    item.metadata.set("street", "1 Main St");
+    item.metadata.set("locality", "Springfield");
+    EXPECT_EQ(failure(event), TessellarError("No date was found in this content."));
+    setDate("dueDate", "2026-03-12T05:00:00Z");
+    EXPECT_EQ(perform(event, "Lunch"), (ActionOutcome{"Added to Calendar",
+                                                      [&] {
+                                                          InboxItem done = item;
+                                                          done.markCompleted(ActionID::createCalendarEvent);
+                                                          return done;
+                                                      }(),
+                                                      false}));
+    setDate("date", "2026-03-13T05:00:00Z");
+    perform(event);
+    perform(reminder);
+    const auto events = store->events;
+    ASSERT_EQ(events.size(), 2u);
+    // Midnight stays midnight for an event, which lasts one hour.
+    EXPECT_EQ(events[0].start, at("2026-03-12T05:00:00Z"));
+    EXPECT_EQ(events[0].end, at("2026-03-12T06:00:00Z"));
+    EXPECT_EQ(events[0].title, "Lunch");
+    EXPECT_EQ(events[1].start, at("2026-03-13T05:00:00Z"));
+    EXPECT_EQ(events[1].title, "Meet");
+    EXPECT_EQ(events[1].location, "1 Main St, Springfield");
+    ASSERT_EQ(store->reminders.size(), 1u);
+    EXPECT_EQ(store->reminders[0].due, at("2026-03-12T05:00:00Z"));
+}
+
+TEST_F(DateActions, AccessIsAskedForAndRefusalNamesTheRecovery) {
+    item.contentType = ContentType::date;
+    setDate("date", "2026-03-12T18:30:00Z");
+    store->remindersStatus = Status::denied;
+    store->eventsStatus = Status::notDetermined;
+    EXPECT_EQ(failure(reminder), TessellarError("Reminders access is required to create this reminder.",
+                                                {TessellarError::Recovery::grantRemindersAccess}));
+    EXPECT_EQ(failure(event), TessellarError("Calendar access is required to create this event.",
+                                             {TessellarError::Recovery::grantCalendarAccess}));
+    EXPECT_EQ(store->requests, (std::vector<std::string>{"request reminders", "request events"}));
+    // Write-only access is enough for events but not for reminders.
+    store->remindersStatus = Status::writeOnly;
+    store->eventsStatus = Status::writeOnly;
+    EXPECT_EQ(failure(reminder).message(), "Reminders access is required to create this reminder.");
+    EXPECT_EQ(perform(event).message, "Added to Calendar");
+    store->grantsRequests = true;
+    EXPECT_EQ(perform(reminder).message, "Added to Reminders");
+}
+
+TEST_F(DateActions, MissingListsAndFailedSavesGiveTheirTexts) {
+    item.contentType = ContentType::date;
+    setDate("date", "2026-03-12T18:30:00Z");
+    store->reminderList.reset();
+    store->calendar.reset();
+    EXPECT_EQ(failure(reminder), TessellarError("There\u2019s no Reminders list available to add to.",
+                                                {TessellarError::Recovery::grantRemindersAccess}));
+    EXPECT_EQ(failure(event), TessellarError("There\u2019s no calendar available to add to.",
+                                             {TessellarError::Recovery::grantCalendarAccess}));
+    store->reminderList = EventStore::Collection{"r", "Errands"};
+    store->calendar = EventStore::Collection{"c", "Work"};
+    store->failure = "Disk full";
+    EXPECT_EQ(failure(reminder), TessellarError("Couldn\u2019t save the reminder (Disk full).",
+                                                {TessellarError::Recovery::retry}));
+    EXPECT_EQ(failure(event),
+              TessellarError("Couldn\u2019t save the event (Disk full).", {TessellarError::Recovery::retry}));
+    store->failure.reset();
+    EXPECT_EQ(perform(reminder).message, "Added to Errands");
+    EXPECT_EQ(perform(event).message, "Added to Work");
+}
+
+} // namespace
+} // namespace tessellar

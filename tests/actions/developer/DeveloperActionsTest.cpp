@@ -1,0 +1,175 @@
+#include "kit/actions/developer/CleanStackTraceAction.h"
+#include "kit/actions/developer/ConvertTimestampAction.h"
+#include "kit/actions/developer/DecodeJWTAction.h"
+#include "kit/actions/developer/FormatJSONAction.h"
+#include "kit/actions/developer/GenerateSwiftModelAction.h"
+#include "kit/base/Clock.h"
+#include "kit/text/Base64.h"
+#include "support/ActionFixture.h"
+#include "support/ScopedEnvironment.h"
+
+#include <gtest/gtest.h>
+
+namespace tessellar {
+namespace {
+
+std::string jwt(std::string_view payload) {
+    const auto piece = [](std::string_view bytes) {
+        return Base64::encode(bytes, Base64::Alphabet::url, false);
+    };
+    return piece(R"({"alg":"HS256","typ":"JWT"})") + "." + piece(payload) +
+           ".SflKxwRJSMeKKF2QT4fwpMeJf36POk6yJV_adQssw5c";
+}
+
+constexpr std::string_view unverified =
+    "\n\nThe signature is not verified \u2014 that needs the signing key.";
+
+class DeveloperActions : public ::testing::Test {
+protected:
+    InboxItem itemOf(ContentType type, std::optional<std::string> text) {
+        InboxItem item;
+        item.contentType = type;
+        item.originalText = std::move(text);
+        return item;
+    }
+
+    std::optional<int> relevance(const DropAction& action, const InboxItem& item) {
+        return action.availability(item, fixture.context()).relevance();
+    }
+
+    ActionOutcome perform(const DropAction& action, const InboxItem& item) {
+        return action.perform({item, std::nullopt}, fixture.context());
+    }
+
+    std::string failure(const DropAction& action, const InboxItem& item) {
+        try {
+            perform(action, item);
+        } catch (const TessellarError& error) {
+            EXPECT_TRUE(error.recovery().empty());
+            return error.message();
+        }
+        ADD_FAILURE() << action.id().rawValue << " did not fail";
+        return {};
+    }
+
+    testing::PinnedZoneAndLocale pinned;
+    ActionFixture fixture;
+    const ActionOutcome copied{"Copied", std::nullopt, true};
+};
+
+TEST_F(DeveloperActions, EachNeedsItsContentTypeAndText) {
+    const CleanStackTraceAction clean;
+    const FormatJSONAction format;
+    const GenerateSwiftModelAction model;
+    const DecodeJWTAction decode;
+    const ConvertTimestampAction convert;
+    const std::string trace =
+        "Error\n\tat java.lang.Thread.run(Thread.java:833)\n\tat app.Main.run(Main.java:12)";
+    EXPECT_EQ(relevance(clean, itemOf(ContentType::code, trace)), 90);
+    EXPECT_EQ(relevance(format, itemOf(ContentType::json, "{}")), 94);
+    EXPECT_EQ(relevance(model, itemOf(ContentType::json, "[1, 2]")), 88);
+    EXPECT_EQ(relevance(decode, itemOf(ContentType::jwt, "x")), 96);
+    EXPECT_EQ(relevance(convert, itemOf(ContentType::timestamp, "x")), 92);
+    for (const DropAction* action :
+         std::initializer_list<const DropAction*>{&clean, &format, &model, &decode, &convert}) {
+        SCOPED_TRACE(action->id().rawValue);
+        EXPECT_EQ(relevance(*action, itemOf(ContentType::plainText, trace)), std::nullopt);
+        EXPECT_FALSE(action->sendsDataOffDevice());
+        EXPECT_EQ(action->preview(itemOf(ContentType::json, "{}"), fixture.context()), std::nullopt);
+    }
+    // Blank text is no text.
+    EXPECT_EQ(relevance(format, itemOf(ContentType::json, " \n")), std::nullopt);
+    // A trace without system frames offers no cleaning at all.
+    EXPECT_EQ(
+        relevance(clean, itemOf(ContentType::code, "Error\nat app.A.run(A.java:1)\nat app.B.run(B.java:2)")),
+        std::nullopt);
+}
+
+TEST_F(DeveloperActions, FailuresNameWhatIsMissing) {
+    EXPECT_EQ(failure(CleanStackTraceAction(), itemOf(ContentType::code, "just one line")),
+              "There are no system frames here to strip.");
+    EXPECT_EQ(failure(FormatJSONAction(), itemOf(ContentType::json, "{\"a\": }")),
+              "This doesn\u2019t parse as JSON.");
+    EXPECT_EQ(failure(FormatJSONAction(), itemOf(ContentType::json, std::nullopt)),
+              "This doesn\u2019t parse as JSON.");
+    // A bare array of numbers is offered a model but has nothing to model.
+    EXPECT_EQ(failure(GenerateSwiftModelAction(), itemOf(ContentType::json, "[1, 2, 3]")),
+              "There\u2019s no object here to model \u2014 JSON of only scalars has nothing to generate.");
+    EXPECT_EQ(failure(DecodeJWTAction(), itemOf(ContentType::jwt, "a.b")),
+              "This doesn\u2019t decode as a JSON Web Token.");
+    EXPECT_EQ(failure(ConvertTimestampAction(), itemOf(ContentType::timestamp, "999999999")),
+              "This isn\u2019t a Unix timestamp.");
+    EXPECT_TRUE(fixture.host.calls().empty());
+    EXPECT_EQ(fixture.pasteboard.plainText(), std::nullopt);
+}
+
+TEST_F(DeveloperActions, CleanedTraceIsCopiedWholeAndCountsFramesInPlural) {
+    const auto item =
+        itemOf(ContentType::code, "Exception in thread \"main\" java.lang.IllegalStateException\n"
+                                  "\tat java.lang.Thread.run(Thread.java:833)\n"
+                                  "\tat app.Main.run(Main.java:12)");
+    EXPECT_EQ(perform(CleanStackTraceAction(), item), copied);
+    const std::string cleaned = "Exception in thread \"main\" java.lang.IllegalStateException\n"
+                                "\tat app.Main.run(Main.java:12)";
+    EXPECT_EQ(fixture.pasteboard.plainText(), cleaned);
+    EXPECT_EQ(fixture.host.calls(),
+              (std::vector<std::string>{"result Cleaned trace (copied) \u2014 1 system frames removed\n" +
+                                        cleaned}));
+}
+
+TEST_F(DeveloperActions, LongJSONIsCopiedWholeAndShownCutAtASpace) {
+    std::string json = "{";
+    for (int i = 0; i < 300; ++i)
+        json += (i ? "," : "") + std::string("\"key") + std::to_string(1000 + i) + "\": \"some words here\"";
+    json += "}";
+    EXPECT_EQ(perform(FormatJSONAction(), itemOf(ContentType::json, json)), copied);
+    const std::string pretty = *fixture.pasteboard.plainText();
+    ASSERT_GT(pretty.size(), 4000u);
+    const auto calls = fixture.host.calls();
+    ASSERT_EQ(calls.size(), 1u);
+    const std::string prefix = "result Formatted JSON (copied)\n";
+    ASSERT_TRUE(calls[0].starts_with(prefix));
+    const std::string body = calls[0].substr(prefix.size());
+    ASSERT_TRUE(body.ends_with("\u2026"));
+    const std::string kept = body.substr(0, body.size() - std::string("\u2026").size());
+    EXPECT_LE(kept.size(), 4000u);
+    EXPECT_TRUE(pretty.starts_with(kept));
+    // The cut falls on a space: the character after the kept part is the space itself.
+    EXPECT_EQ(pretty.substr(0, 4000).find_last_of(' '), kept.size());
+}
+
+TEST_F(DeveloperActions, ExpiredTokenLeadsWithItsExpiryAndNeverClaimsAVerifiedSignature) {
+    const Clock::ScopedOverride now(Timestamp::fromUnix(1700000000));
+    const DecodeJWTAction decode;
+    EXPECT_EQ(perform(decode, itemOf(ContentType::jwt, jwt(R"({"exp":1699999999})"))),
+              (ActionOutcome{std::nullopt, std::nullopt, true}));
+    // exp equal to now is not yet expired.
+    perform(decode, itemOf(ContentType::jwt, jwt(R"({"exp":1700000000})")));
+    perform(decode, itemOf(ContentType::jwt, jwt(R"({"sub":"ada"})")));
+    const auto calls = fixture.host.calls();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_TRUE(
+        calls[0].starts_with("result Expired token\nThis token expired Nov 14, 5:13\u202FPM.\n\nHEADER\n"))
+        << calls[0];
+    EXPECT_TRUE(calls[0].ends_with(unverified));
+    EXPECT_TRUE(calls[1].starts_with("result Decoded token\nHEADER\n")) << calls[1];
+    EXPECT_TRUE(calls[2].starts_with("result Decoded token\nHEADER\n")) << calls[2];
+    EXPECT_TRUE(calls[2].ends_with("\n\nPAYLOAD\n" + std::string("{\n  \"sub\" : \"ada\"\n}") +
+                                   std::string(unverified)))
+        << calls[2];
+    EXPECT_EQ(fixture.pasteboard.plainText(), std::nullopt);
+}
+
+TEST_F(DeveloperActions, TimestampShowsFourRowsAndCopiesTheISOForm) {
+    const Clock::ScopedOverride now(Timestamp::fromUnix(1700000000 + 3600));
+    EXPECT_EQ(perform(ConvertTimestampAction(), itemOf(ContentType::timestamp, " 1700000000000 ")), copied);
+    EXPECT_EQ(fixture.pasteboard.plainText(), "2023-11-14T22:13:20Z");
+    const auto calls = fixture.host.calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_TRUE(calls[0].starts_with("result Timestamp (ISO 8601 copied)\nLocal\n")) << calls[0];
+    EXPECT_NE(calls[0].find("\n\nISO 8601\n2023-11-14T22:13:20Z\n\nRelative\n"), std::string::npos)
+        << calls[0];
+}
+
+} // namespace
+} // namespace tessellar

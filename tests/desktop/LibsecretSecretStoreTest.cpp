@@ -25,7 +25,7 @@ protected:
         if (std::getenv("TESSELLAR_EXPECT_SECRET"))
             return; // a child started by the restart test: it uses its parent's bus
         folder = new testing::TempDir();
-        const fs::path script = fs::path(__FILE__).parent_path() / "start-private-keyring.sh";
+        const fs::path script = fs::path(TESSELLAR_TESTS_DIR) / "desktop" / "start-private-keyring.sh";
         const std::string command = "sh '" + script.string() + "' '" + folder->path().string() + "' 2>'" +
                                     (folder->path() / "reason").string() + "'";
         if (std::system(command.c_str()) != 0) {

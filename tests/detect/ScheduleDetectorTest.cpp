@@ -3,11 +3,10 @@
 #include "kit/base/Clock.h"
 #include "kit/scan/dates/DateRecognizer.h"
 #include "kit/text/ISO8601.h"
+#include "support/ConcurrentCalls.h"
 #include "support/ScopedEnvironment.h"
 
-#include <atomic>
 #include <gtest/gtest.h>
-#include <thread>
 #include <vector>
 
 namespace tessellar {
@@ -108,25 +107,17 @@ TEST_F(ScheduleDetectorTest, ConcurrentCallsGiveTheSameResults) {
                                             "in October",           "Call at 3pm PT"};
     const auto options = DateRecognizer::Options::forUser();
     const Timestamp now = Clock::now();
-    std::vector<std::optional<ScheduleDetector::Occasion>> occasions;
-    std::vector<std::vector<DataDetector::Match>> matches;
-    for (const std::string& text : texts) {
-        occasions.push_back(ScheduleDetector::occasion(text, reference));
-        matches.push_back(DateRecognizer::scan(text, now, options));
-    }
-    std::atomic<int> differences = 0;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 8; ++t)
-        threads.emplace_back([&] {
-            for (int round = 0; round < 20; ++round)
-                for (std::size_t k = 0; k < texts.size(); ++k)
-                    if (ScheduleDetector::occasion(texts[k], reference) != occasions[k] ||
-                        DateRecognizer::scan(texts[k], now, options) != matches[k])
-                        ++differences;
-        });
-    for (std::thread& thread : threads)
-        thread.join();
-    EXPECT_EQ(differences, 0);
+    const auto answers = [&] {
+        std::vector<std::pair<std::optional<ScheduleDetector::Occasion>, std::vector<DataDetector::Match>>>
+            out;
+        for (const std::string& text : texts)
+            out.emplace_back(ScheduleDetector::occasion(text, reference),
+                             DateRecognizer::scan(text, now, options));
+        return out;
+    };
+    const auto alone = answers();
+    for (const auto& result : concurrentResults(answers))
+        EXPECT_EQ(result, alone);
 }
 
 TEST_F(ScheduleDetectorTest, AbsentWithoutDateOrBeyondTwoHundredCharacters) {

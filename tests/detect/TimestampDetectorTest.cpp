@@ -1,6 +1,7 @@
 #include "kit/detect/TimestampDetector.h"
 
-#include <cstdlib>
+#include "support/ScopedEnvironment.h"
+
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
@@ -79,15 +80,9 @@ TEST(TimestampDetector, RelativeReadsTheClockByDefault) {
 }
 
 TEST(TimestampDetector, RenderingsFollowTheUsersLocale) {
-    const char* previous = std::getenv("LANG");
-    const std::string saved = previous ? previous : "";
-    setenv("LANG", "de_DE.UTF-8", 1);
+    const testing::ScopedEnvironment german("LANG", "de_DE.UTF-8");
     const auto rows = TimestampDetector::renderings({Timestamp::fromUnix(1700000000), false},
                                                     Timestamp::fromUnix(1700000000 + 86400));
-    if (previous)
-        setenv("LANG", saved.c_str(), 1);
-    else
-        unsetenv("LANG");
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0].label, "Local");
     EXPECT_EQ(rows[0].value, "Dienstag, 14. November 2023 um 17:13:20");

@@ -5,9 +5,10 @@
 #include "kit/detect/JSONDetector.h"
 #include "kit/detect/JWTDetector.h"
 #include "kit/text/ISO8601.h"
+#include "support/ConcurrentCalls.h"
 
 #include <gtest/gtest.h>
-#include <thread>
+#include <tuple>
 #include <vector>
 
 namespace tessellar {
@@ -107,27 +108,17 @@ TEST_F(TravelDetectorTest, ConcurrentCallsFromEightThreadsAgree) {
         "Blue Bottle Coffee\nReceipt\nSubtotal $4.50\nOrder total $4.95\nMarch 9, 2026";
     const std::string jsonText = R"({"name":"Ann","tags":[1,2,3],"nested":{"id":7}})";
     const std::string jwtText = "eyJhbGciOiJIUzI1NiJ9.eyJzdWIiOiJhbm4iLCJleHAiOjE3MDAwMDAwMDB9.c2ln";
-    const auto flight = TravelDetector::flight(flightText);
-    const auto invoice = DocumentDetector::invoice(invoiceText, "invoice.pdf");
-    const auto receipt = DocumentDetector::receipt(receiptText, std::nullopt);
-    const auto document = JSONDetector::document(jsonText);
-    const auto token = JWTDetector::token(jwtText);
-    ASSERT_TRUE(flight && invoice && receipt && document && token);
-
-    std::vector<int> disagreements(8, 0);
-    std::vector<std::thread> threads;
-    for (std::size_t t = 0; t < disagreements.size(); ++t)
-        threads.emplace_back([&, t] {
-            for (int round = 0; round < 20; ++round)
-                disagreements[t] += (TravelDetector::flight(flightText) != flight) +
-                                    (DocumentDetector::invoice(invoiceText, "invoice.pdf") != invoice) +
-                                    (DocumentDetector::receipt(receiptText, std::nullopt) != receipt) +
-                                    (JSONDetector::document(jsonText) != document) +
-                                    (JWTDetector::token(jwtText) != token);
-        });
-    for (auto& thread : threads)
-        thread.join();
-    EXPECT_EQ(disagreements, std::vector<int>(8, 0));
+    const auto answers = [&] {
+        return std::tuple(TravelDetector::flight(flightText),
+                          DocumentDetector::invoice(invoiceText, "invoice.pdf"),
+                          DocumentDetector::receipt(receiptText, std::nullopt),
+                          JSONDetector::document(jsonText), JWTDetector::token(jwtText));
+    };
+    const auto alone = answers();
+    ASSERT_TRUE(std::get<0>(alone) && std::get<1>(alone) && std::get<2>(alone) && std::get<3>(alone) &&
+                std::get<4>(alone));
+    for (const auto& result : concurrentResults(answers))
+        EXPECT_EQ(result, alone);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "kit/model/DecodingError.h"
 #include "kit/model/TessellarError.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace tessellar {
@@ -147,21 +148,10 @@ TEST(AIReply, UnreadableAndMismatchedRepliesGiveTheirTexts) {
 TEST(Prompts, ClassificationTextsAreExact) {
     const Prompt bare = prompts::classify({"Hello", std::nullopt, "text/plain", std::nullopt});
     EXPECT_EQ(bare.user, "Content:\nHello");
-    EXPECT_EQ(
-        bare.system,
-        "You classify content a user dropped into a macOS utility. Reply with a single JSON object and "
-        "nothing "
-        "else.\n\nSchema:\n{\"contentType\": one of [plainText, url, address, date, emailAddress, "
-        "phoneNumber, "
-        "code, jwt, json, timestamp, image, screenshot, pdf, document, invoice, receipt, travel, event, "
-        "product, "
-        "unknown],\n \"title\": short label, max 8 words, no sentences,\n \"headline\": optional specific "
-        "type "
-        "name, max 3 words,\n \"confidence\": number 0-1,\n \"metadata\": flat object of short string values "
-        "(company, amount, dueDate, date, route, flightNumber, errorSummary),\n \"recommendedActions\": "
-        "array of "
-        "action ids}\n\nRules: never write prose. Never guess an amount or date that is not in the content. "
-        "Omit a metadata key rather than inventing its value.");
+    std::ifstream file(std::string(TESSELLAR_FIXTURES_DIR) + "/prompts/classify-system.txt");
+    std::string expected((std::istreambuf_iterator<char>(file)), {});
+    expected.pop_back(); // the file's final newline
+    EXPECT_EQ(bare.system, expected);
 
     std::string longText;
     while (longText.size() < 7000)

@@ -54,8 +54,6 @@ TEST(OpenAICompatibleProvider, BuildsTheEndpointAndTheBody) {
     EXPECT_EQ(provider.identifier(), "openai-compatible");
     EXPECT_EQ(provider.displayName(), "AI provider (tiny-model)");
     EXPECT_TRUE(provider.sendsDataOffDevice());
-    EXPECT_EQ(OpenAICompatibleProvider::Configuration::defaultModel, "gpt-4o-mini");
-    EXPECT_EQ(OpenAICompatibleProvider::Configuration::defaultBaseURL().scheme(), "https");
 }
 
 TEST(OpenAICompatibleProvider, ReadsRetryAfterStrictly) {
@@ -86,7 +84,7 @@ TEST(OpenAICompatibleProvider, RefusesInsecureBasesAndBlankKeysBeforeAnyRequest)
     const auto blank = providerFor("https://192.0.2.1/v1", "   ");
     EXPECT_FALSE(blank.isConfigured());
     EXPECT_EQ(failureOf([&] { blank.summarize("t", SummaryStyle::bullets); }),
-              TessellarError("No AI provider is configured yet.", {Recovery::openSettings}));
+              TessellarError::aiNotConfigured());
     EXPECT_TRUE(server.requests().empty());
 }
 
@@ -126,32 +124,25 @@ TEST(OpenAICompatibleProvider, MapsEveryStatusToItsText) {
         server.respond(status, "{\"error\":\"x\"}", headers);
         return failureOf([&] { provider.testConnection(); });
     };
-    EXPECT_EQ(statusFailure(401),
-              TessellarError("The AI provider rejected the API key.", {Recovery::openSettings}));
-    EXPECT_EQ(statusFailure(403), TessellarError("That API key doesn\u2019t have access to this model.",
-                                                 {Recovery::openSettings}));
-    EXPECT_EQ(statusFailure(404), TessellarError("The AI provider has no model or endpoint by that name.",
-                                                 {Recovery::openSettings}));
-    EXPECT_EQ(statusFailure(429, {{"retry-after", "7"}}),
-              TessellarError("The AI provider is rate limiting requests. Try again in 7 seconds.",
-                             {Recovery::retry}));
+    // The texts themselves are checked with the errors; here, which status gives which error.
+    EXPECT_EQ(statusFailure(401), TessellarError::aiKeyRejected());
+    EXPECT_EQ(statusFailure(403), TessellarError::aiKeyLacksAccess());
+    EXPECT_EQ(statusFailure(404), TessellarError::aiModelNotFound());
+    EXPECT_EQ(statusFailure(429, {{"retry-after", "7"}}), TessellarError::aiRateLimited(7));
     EXPECT_EQ(statusFailure(429, {{"Retry-After", "1"}}).message(),
               "The AI provider is rate limiting requests. Try again in 1 second.");
     EXPECT_EQ(statusFailure(429, {{"Retry-After", "soon"}}).message(),
               "The AI provider is rate limiting requests.");
-    EXPECT_EQ(statusFailure(500),
-              TessellarError("The AI provider is having trouble right now (500).", {Recovery::retry}));
-    EXPECT_EQ(statusFailure(503).message(), "The AI provider is having trouble right now (503).");
-    EXPECT_EQ(statusFailure(418), TessellarError("The AI provider returned an error (418).",
-                                                 {Recovery::retry, Recovery::openSettings}));
+    EXPECT_EQ(statusFailure(500), TessellarError::aiUnavailable(500));
+    EXPECT_EQ(statusFailure(503), TessellarError::aiUnavailable(503));
+    EXPECT_EQ(statusFailure(418), TessellarError::aiUnexpectedStatus(418));
 }
 
 TEST(OpenAICompatibleProvider, MalformedRepliesGiveTheirTexts) {
     ScriptedHttpServer server;
     const auto provider = providerFor(server.url("/v1"));
-    const TessellarError unreadable("That address answered, but not like an AI provider.",
-                                    {Recovery::openSettings, Recovery::retry});
-    const TessellarError empty("The AI provider returned an empty response.", {Recovery::retry});
+    const TessellarError unreadable = TessellarError::aiUnreadableResponse();
+    const TessellarError empty = TessellarError::aiEmptyResponse();
     const auto replyFailure = [&](const json& response) {
         server.script(json::array({response}));
         return failureOf([&] { provider.summarize("text", SummaryStyle::oneLine); });
@@ -186,34 +177,25 @@ TEST(OpenAICompatibleProvider, TransportFailuresGiveTheirTexts) {
     ScriptedHttpServer server;
     const auto fast = providerFor(server.url("/v1"), "sk", 1);
     server.script(json::array({{{"silent", true}}}));
-    EXPECT_EQ(failureOf([&] { fast.testConnection(); }),
-              TessellarError("The AI provider didn\u2019t respond within 1 second.",
-                             {Recovery::retry, Recovery::openSettings}));
+    EXPECT_EQ(failureOf([&] { fast.testConnection(); }), TessellarError::aiTimedOut(1));
 
     server.script(json::array({{{"body", chatReply("a long enough reply to be cut")}, {"drop_after", 10}}}));
-    EXPECT_EQ(failureOf([&] { fast.testConnection(); }),
-              TessellarError("The connection to the AI provider failed.",
-                             {Recovery::retry, Recovery::openSettings}));
+    EXPECT_EQ(failureOf([&] { fast.testConnection(); }), TessellarError::aiConnectionFailed());
 
     server.script(json::array({{{"status", 302}, {"headers", {{"Location", server.url("/elsewhere")}}}}}));
-    EXPECT_EQ(failureOf([&] { fast.testConnection(); }),
-              TessellarError("Couldn\u2019t open a secure connection to the AI provider.",
-                             {Recovery::openSettings, Recovery::retry}));
+    EXPECT_EQ(failureOf([&] { fast.testConnection(); }), TessellarError::aiInsecureConnection());
     EXPECT_EQ(server.requests().size(), 3u); // the redirect was not followed
 
     // Nothing listens on port 9 of this machine.
     EXPECT_EQ(failureOf([&] { providerFor("http://127.0.0.1:9/v1").testConnection(); }),
-              TessellarError("Couldn\u2019t reach the AI provider at that address.",
-                             {Recovery::openSettings, Recovery::retry}));
+              TessellarError::aiHostUnreachable());
 }
 
 TEST(OpenAICompatibleProvider, RefusesASelfSignedCertificate) {
     ScriptedHttpServer server(true);
     server.respond(200, chatReply("ok"));
     const auto provider = providerFor("https://localhost:" + std::to_string(server.port()) + "/v1");
-    EXPECT_EQ(failureOf([&] { provider.testConnection(); }),
-              TessellarError("Couldn\u2019t open a secure connection to the AI provider.",
-                             {Recovery::openSettings, Recovery::retry}));
+    EXPECT_EQ(failureOf([&] { provider.testConnection(); }), TessellarError::aiInsecureConnection());
     EXPECT_TRUE(server.requests().empty());
 }
 

@@ -1,8 +1,7 @@
 #include "kit/scan/DataDetector.h"
+#include "support/ScopedEnvironment.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,27 +21,6 @@ Numbers numbers(const std::string& text) {
     return out;
 }
 
-// Sets LC_ALL for one test and puts the old value back.
-class ScopedLocale {
-public:
-    explicit ScopedLocale(const char* value) {
-        if (const char* old = std::getenv("LC_ALL"))
-            previous_ = old;
-        setenv("LC_ALL", value, 1);
-    }
-    ~ScopedLocale() {
-        if (previous_)
-            setenv("LC_ALL", previous_->c_str(), 1);
-        else
-            unsetenv("LC_ALL");
-    }
-    ScopedLocale(const ScopedLocale&) = delete;
-    ScopedLocale& operator=(const ScopedLocale&) = delete;
-
-private:
-    std::optional<std::string> previous_;
-};
-
 TEST(PhoneNumberScanner, NumbersAsWrittenWithTheirRanges) {
     EXPECT_EQ(numbers("Call (650) 253-0000 or +44 20 7946 0958 today"),
               (Numbers{{{5, 14}, "(650) 253-0000"}, {{23, 16}, "+44 20 7946 0958"}}));
@@ -61,7 +39,7 @@ TEST(PhoneNumberScanner, FiguresThatAreNoPhoneNumbersAreLeftAlone) {
 TEST(PhoneNumberScanner, NationalNumbersFollowTheUserRegion) {
     const std::string london = "Ring 020 7946 0958 please";
     EXPECT_TRUE(numbers(london).empty()); // the tests run as en_US
-    ScopedLocale gb("en_GB.UTF-8");
+    testing::ScopedEnvironment gb("LC_ALL", "en_GB.UTF-8");
     EXPECT_EQ(numbers(london), (Numbers{{{5, 13}, "020 7946 0958"}}));
 }
 

@@ -1,6 +1,5 @@
 #include "app/PanelWindow.h"
 
-#include "app/InterimPanelController.h"
 #include "app/QtPasteboard.h"
 #include "support/TempDir.h"
 
@@ -184,88 +183,6 @@ TEST(PanelWindow, ShowsTheFixedTexts) {
     EXPECT_TRUE(texts.contains(QStringLiteral("Tessellar will send the text of this item to gpt-4o-mini.")));
     EXPECT_TRUE(texts.contains(QStringLiteral("Not Now")));
     EXPECT_TRUE(texts.contains(QStringLiteral("Send")));
-}
-
-// The interim controller behind the panel: real classification on the worker pool.
-class InterimControllerTest : public ::testing::Test {
-protected:
-    QtPasteboard pasteboard{*QGuiApplication::clipboard()};
-    ClipboardService clipboard{pasteboard};
-    PanelWindow panel;
-    InterimPanelController controller{panel, clipboard};
-
-    void waitForResult() {
-        for (int i = 0; i < 500 && controller.state().stage == PanelState::Stage::analyzing; ++i)
-            QTest::qWait(10);
-    }
-    std::vector<std::string> offeredIDs() const {
-        std::vector<std::string> ids;
-        for (const auto& row : panel.state().actions)
-            ids.push_back(row.id);
-        return ids;
-    }
-};
-
-TEST_F(InterimControllerTest, TypedAppointmentOffersAReminder) {
-    controller.submitTypedText(QStringLiteral("  Dentist tomorrow at 3pm \n"));
-    EXPECT_EQ(panel.state().stage, PanelState::Stage::analyzing);
-    waitForResult();
-    ASSERT_EQ(panel.state().stage, PanelState::Stage::result);
-    const auto ids = offeredIDs();
-    EXPECT_NE(std::find(ids.begin(), ids.end(), "createReminder"), ids.end());
-
-    QSignalSpy close(&controller, &InterimPanelController::closeRequested);
-    controller.escape();
-    EXPECT_EQ(close.count(), 1);
-}
-
-TEST_F(InterimControllerTest, OnlyTheLatestCaptureIsPresentedAndBlankTextStartsNothing) {
-    controller.submitTypedText(QStringLiteral(" \n\t "));
-    EXPECT_EQ(panel.state().stage, PanelState::Stage::empty);
-    controller.submitTypedText(QStringLiteral("Dentist tomorrow at 3pm"));
-    controller.submitTypedText(QStringLiteral("{\"name\": \"tessellar\", \"stars\": 3}"));
-    waitForResult();
-    QTest::qWait(50); // a late first result must not replace the second
-    const auto ids = offeredIDs();
-    EXPECT_NE(std::find(ids.begin(), ids.end(), "formatJSON"), ids.end());
-    EXPECT_EQ(std::find(ids.begin(), ids.end(), "createReminder"), ids.end());
-}
-
-TEST_F(InterimControllerTest, SelectionStopsAtBothEndsAndAnEmptyClipboardShowsItsError) {
-    controller.submitTypedText(QStringLiteral("Dentist tomorrow at 3pm"));
-    waitForResult();
-    const int last = int(panel.state().actions.size()) - 1;
-    ASSERT_GT(last, 0);
-    controller.moveSelection(-1);
-    EXPECT_EQ(panel.state().selectedIndex, 0);
-    controller.moveSelection(last + 5);
-    EXPECT_EQ(panel.state().selectedIndex, last);
-
-    pasteboard.clear();
-    controller.useClipboard();
-    ASSERT_TRUE(panel.state().error);
-    EXPECT_EQ(*panel.state().error, TessellarError::emptyClipboard());
-    EXPECT_EQ(panel.state().stage, PanelState::Stage::empty);
-}
-
-TEST(InterimPanelController, ActionTitlesAndTextFileInput) {
-    EXPECT_EQ(InterimPanelController::titleFor(ActionID::createReminder), "Create reminder");
-    EXPECT_EQ(InterimPanelController::titleFor(ActionID::copy), "Copy");
-    EXPECT_EQ(InterimPanelController::titleFor(ActionID::decodeJWT), "Decode JWT");
-    EXPECT_EQ(InterimPanelController::titleFor(ActionID::openURL), "Open URL");
-    EXPECT_EQ(InterimPanelController::titleFor(ActionID::generateSwiftModel), "Generate swift model");
-
-    tessellar::testing::TempDir dir;
-    const auto path = dir.path() / "note.txt";
-    std::ofstream(path) << "Dentist tomorrow at 3pm";
-    CapturedContent content;
-    content.source = SourceType::drop;
-    content.fileURL = Url::fromFilePath(path);
-    const ClassificationInput input = InterimPanelController::inputFor(content);
-    EXPECT_EQ(input.filename, "note.txt");
-    EXPECT_EQ(input.typeIdentifier, "text/plain");
-    EXPECT_EQ(input.text, "Dentist tomorrow at 3pm");
-    EXPECT_FALSE(input.hasImage);
 }
 
 } // namespace

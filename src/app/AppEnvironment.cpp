@@ -9,6 +9,7 @@
 #include "app/SingleInstance.h"
 #include "app/TrayController.h"
 #include "desktop/GioWorkspace.h"
+#include "desktop/ICalendarEventStore.h"
 #include "desktop/IniKeyValueStore.h"
 #include "desktop/LibsecretSecretStore.h"
 #include "kit/actions/ActionCatalog.h"
@@ -58,6 +59,7 @@ AppEnvironment::AppEnvironment(SingleInstance& instance, QObject* parent)
     Log::info(Log::Category::actions, "Registered actions: " + registered);
     workspace_ = std::make_shared<GioWorkspace>();
     gateway_ = std::make_shared<IntelligenceGateway>(IntelligenceGateway::Settings{});
+    reminders_ = std::make_shared<RemindersService>(std::make_shared<ICalendarEventStore>());
     pipeline_ = std::make_shared<AnalysisPipeline>(
         textExtractor_, ocr_, *imageStore_,
         [gateway = gateway_, engine = engine_](const AnalysisPipeline::StageCallback& onStage) {
@@ -141,7 +143,7 @@ ActionContext AppEnvironment::actionContext(ActionHost& host) const {
                          ocr_,
                          *clipboard_,
                          gateway_,
-                         nullptr,
+                         reminders_,
                          [preferences = preferences_] {
                              return preferences ? preferences->destinations()
                                                 : std::vector<FolderDestination>{};

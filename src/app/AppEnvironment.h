@@ -2,6 +2,7 @@
 
 #include "kit/actions/ActionContext.h"
 #include "kit/actions/ActionEngine.h"
+#include "kit/actions/dates/RemindersService.h"
 #include "kit/analysis/AnalysisPipeline.h"
 #include "kit/capture/ClipboardService.h"
 #include "kit/capture/ImageStore.h"
@@ -87,6 +88,7 @@ private:
     std::shared_ptr<OCRService> ocr_;
     std::optional<ImageStore> imageStore_;
     std::shared_ptr<IntelligenceGateway> gateway_;
+    std::shared_ptr<RemindersService> reminders_;
     std::shared_ptr<ActionEngine> engine_;
     std::shared_ptr<AnalysisPipeline> pipeline_;
     std::shared_ptr<Workspace> workspace_;

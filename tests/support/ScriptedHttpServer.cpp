@@ -15,7 +15,7 @@ namespace tessellar::testing {
 namespace {
 
 std::filesystem::path serverScript() {
-    return std::filesystem::path(__FILE__).parent_path() / "scripted_http_server.py";
+    return std::filesystem::path(TESSELLAR_SUPPORT_DIR) / "scripted_http_server.py";
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "kit/actions/ActionCatalog.h"
 
+#include "kit/actions/files/MoveToFolderAction.h"
 #include "kit/actions/universal/CopyAction.h"
 #include "kit/actions/universal/CopyAddressAction.h"
 #include "kit/actions/universal/CopyExtractedTextAction.h"
@@ -22,11 +23,17 @@ std::vector<std::shared_ptr<const DropAction>> ActionCatalog::standard() {
     // copyAddress, askAI, describeImage, searchWeb, quickLook, revealInFinder, openFile,
     // saveForLater.
     return {
-        std::make_shared<OpenURLAction>(),           std::make_shared<OpenInMapsAction>(),
-        std::make_shared<CopyExtractedTextAction>(), std::make_shared<CopyAction>(),
-        std::make_shared<CopyURLAction>(),           std::make_shared<CopyAddressAction>(),
-        std::make_shared<SearchWebAction>(),         std::make_shared<QuickLookAction>(),
-        std::make_shared<RevealInFinderAction>(),    std::make_shared<OpenFileAction>(),
+        std::make_shared<OpenURLAction>(),
+        std::make_shared<OpenInMapsAction>(),
+        std::make_shared<CopyExtractedTextAction>(),
+        std::make_shared<MoveToFolderAction>(),
+        std::make_shared<CopyAction>(),
+        std::make_shared<CopyURLAction>(),
+        std::make_shared<CopyAddressAction>(),
+        std::make_shared<SearchWebAction>(),
+        std::make_shared<QuickLookAction>(),
+        std::make_shared<RevealInFinderAction>(),
+        std::make_shared<OpenFileAction>(),
         std::make_shared<SaveForLaterAction>(),
     };
 }

@@ -1,6 +1,7 @@
 #include "kit/actions/ActionCatalog.h"
 
 #include "kit/actions/files/MoveToFolderAction.h"
+#include "kit/actions/files/SmartRenameAction.h"
 #include "kit/actions/universal/CopyAction.h"
 #include "kit/actions/universal/CopyAddressAction.h"
 #include "kit/actions/universal/CopyExtractedTextAction.h"
@@ -26,6 +27,7 @@ std::vector<std::shared_ptr<const DropAction>> ActionCatalog::standard() {
         std::make_shared<OpenURLAction>(),
         std::make_shared<OpenInMapsAction>(),
         std::make_shared<CopyExtractedTextAction>(),
+        std::make_shared<SmartRenameAction>(),
         std::make_shared<MoveToFolderAction>(),
         std::make_shared<CopyAction>(),
         std::make_shared<CopyURLAction>(),

@@ -1,5 +1,10 @@
 #include "kit/actions/ActionCatalog.h"
 
+#include "kit/actions/ai/AskAIAction.h"
+#include "kit/actions/ai/DescribeImageAction.h"
+#include "kit/actions/ai/ExplainErrorAction.h"
+#include "kit/actions/ai/ExtractTextAction.h"
+#include "kit/actions/ai/SummarizeAction.h"
 #include "kit/actions/files/MoveToFolderAction.h"
 #include "kit/actions/files/SmartRenameAction.h"
 #include "kit/actions/universal/CopyAction.h"
@@ -27,11 +32,16 @@ std::vector<std::shared_ptr<const DropAction>> ActionCatalog::standard() {
         std::make_shared<OpenURLAction>(),
         std::make_shared<OpenInMapsAction>(),
         std::make_shared<CopyExtractedTextAction>(),
+        std::make_shared<ExplainErrorAction>(),
         std::make_shared<SmartRenameAction>(),
         std::make_shared<MoveToFolderAction>(),
+        std::make_shared<SummarizeAction>(),
+        std::make_shared<ExtractTextAction>(),
         std::make_shared<CopyAction>(),
         std::make_shared<CopyURLAction>(),
         std::make_shared<CopyAddressAction>(),
+        std::make_shared<AskAIAction>(),
+        std::make_shared<DescribeImageAction>(),
         std::make_shared<SearchWebAction>(),
         std::make_shared<QuickLookAction>(),
         std::make_shared<RevealInFinderAction>(),

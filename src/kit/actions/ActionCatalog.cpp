@@ -4,6 +4,7 @@
 #include "kit/actions/ai/DescribeImageAction.h"
 #include "kit/actions/ai/ExplainErrorAction.h"
 #include "kit/actions/ai/ExtractTextAction.h"
+#include "kit/actions/ai/OpenInAgentAction.h"
 #include "kit/actions/ai/SummarizeAction.h"
 #include "kit/actions/files/MoveToFolderAction.h"
 #include "kit/actions/files/SmartRenameAction.h"
@@ -32,6 +33,7 @@ std::vector<std::shared_ptr<const DropAction>> ActionCatalog::standard() {
         std::make_shared<OpenURLAction>(),
         std::make_shared<OpenInMapsAction>(),
         std::make_shared<CopyExtractedTextAction>(),
+        std::make_shared<OpenInAgentAction>(),
         std::make_shared<ExplainErrorAction>(),
         std::make_shared<SmartRenameAction>(),
         std::make_shared<MoveToFolderAction>(),

@@ -1,6 +1,7 @@
 #include "cli/CliActionHost.h"
 
 #include "desktop/GioWorkspace.h"
+#include "kit/intelligence/IntelligenceGateway.h"
 
 namespace tessellar::cli {
 
@@ -97,7 +98,8 @@ ActionContext actionContext(CapturingPasteboard& pasteboard, CliActionHost& host
     return ActionContext{nullptr,
                          nullptr,
                          ClipboardService(pasteboard),
-                         nullptr,
+                         // The on-device provider: the CLI sends nothing off the machine.
+                         std::make_shared<IntelligenceGateway>(IntelligenceGateway::Settings{}),
                          nullptr,
                          [] { return std::vector<FolderDestination>{}; },
                          &host,

@@ -1,6 +1,7 @@
 #include "cli/CliActionHost.h"
 
 #include "desktop/GioWorkspace.h"
+#include "kit/intelligence/IntelligenceGateway.h"
 
 namespace tessellar::cli {
 

@@ -1,5 +1,11 @@
 #include "kit/actions/ActionCatalog.h"
 
+#include "kit/actions/ai/AskAIAction.h"
+#include "kit/actions/ai/DescribeImageAction.h"
+#include "kit/actions/ai/ExplainErrorAction.h"
+#include "kit/actions/ai/ExtractTextAction.h"
+#include "kit/actions/ai/OpenInAgentAction.h"
+#include "kit/actions/ai/SummarizeAction.h"
 #include "kit/actions/dates/CreateCalendarEventAction.h"
 #include "kit/actions/dates/CreateReminderAction.h"
 #include "kit/actions/developer/CleanStackTraceAction.h"
@@ -7,6 +13,8 @@
 #include "kit/actions/developer/DecodeJWTAction.h"
 #include "kit/actions/developer/FormatJSONAction.h"
 #include "kit/actions/developer/GenerateSwiftModelAction.h"
+#include "kit/actions/files/MoveToFolderAction.h"
+#include "kit/actions/files/SmartRenameAction.h"
 #include "kit/actions/universal/CopyAction.h"
 #include "kit/actions/universal/CopyAddressAction.h"
 #include "kit/actions/universal/CopyExtractedTextAction.h"
@@ -22,12 +30,7 @@
 namespace tessellar {
 
 std::vector<std::shared_ptr<const DropAction>> ActionCatalog::standard() {
-    // Each group of actions takes its place in this order as it is built:
-    // openURL, openInMaps, createReminder, createCalendarEvent, copyExtractedText, decodeJWT,
-    // formatJSON, generateSwiftModel, convertTimestamp, cleanStackTrace, openInAgent,
-    // explainError, smartRename, moveToFolder, summarize, extractText, copy, copyURL,
-    // copyAddress, askAI, describeImage, searchWeb, quickLook, revealInFinder, openFile,
-    // saveForLater.
+    // This order is the registration order, the ranking's last tie-break.
     return {
         std::make_shared<OpenURLAction>(),
         std::make_shared<OpenInMapsAction>(),
@@ -39,9 +42,17 @@ std::vector<std::shared_ptr<const DropAction>> ActionCatalog::standard() {
         std::make_shared<GenerateSwiftModelAction>(),
         std::make_shared<ConvertTimestampAction>(),
         std::make_shared<CleanStackTraceAction>(),
+        std::make_shared<OpenInAgentAction>(),
+        std::make_shared<ExplainErrorAction>(),
+        std::make_shared<SmartRenameAction>(),
+        std::make_shared<MoveToFolderAction>(),
+        std::make_shared<SummarizeAction>(),
+        std::make_shared<ExtractTextAction>(),
         std::make_shared<CopyAction>(),
         std::make_shared<CopyURLAction>(),
         std::make_shared<CopyAddressAction>(),
+        std::make_shared<AskAIAction>(),
+        std::make_shared<DescribeImageAction>(),
         std::make_shared<SearchWebAction>(),
         std::make_shared<QuickLookAction>(),
         std::make_shared<RevealInFinderAction>(),

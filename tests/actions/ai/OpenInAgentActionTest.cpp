@@ -1,0 +1,135 @@
+#include "kit/actions/ai/OpenInAgentAction.h"
+
+#include "support/ActionFixture.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TempDir.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace tessellar {
+namespace {
+
+namespace fs = std::filesystem;
+using Call = RecordingWorkspace::Call;
+
+std::string read(const fs::path& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+const Url claudeEntry = Url::fromFilePath("/usr/share/applications/com.anthropic.claudefordesktop.desktop");
+const Url chatGPTEntry = Url::fromFilePath("/usr/share/applications/com.openai.codex.desktop");
+
+class OpenInAgent : public ::testing::Test {
+protected:
+    OpenInAgent() {
+        std::ofstream(dir / "report.pdf") << "report";
+        item.title = "report.pdf";
+        item.contentType = ContentType::pdf;
+        item.fileURL = Url::fromFilePath(dir / "report.pdf");
+    }
+
+    TessellarError failure(const std::optional<std::string>& value) {
+        try {
+            action.perform({item, value}, fixture.context());
+        } catch (const TessellarError& error) {
+            return error;
+        }
+        ADD_FAILURE() << "perform did not fail";
+        return TessellarError("");
+    }
+
+    testing::TempDir dir;
+    testing::TempDir temporary;
+    testing::ScopedEnvironment tmpdir{"TMPDIR", temporary.path().string()};
+    ActionFixture fixture;
+    OpenInAgentAction action;
+    InboxItem item;
+};
+
+TEST_F(OpenInAgent, FindsInstalledAssistantsByDesktopId) {
+    EXPECT_FALSE(action.availability(item, fixture.context()).isAvailable());
+    EXPECT_EQ(action.title(), "Send to Agent");
+
+    fixture.workspace->install("com.openai.codex", chatGPTEntry);
+    EXPECT_EQ(action.availability(item, fixture.context()).relevance(), 45);
+    EXPECT_EQ(action.title(), "Open in ChatGPT");
+    EXPECT_EQ(action.preview(item, fixture.context()), std::nullopt);
+    const auto outcome = action.perform({item, std::nullopt}, fixture.context());
+    EXPECT_EQ(outcome.message, "Sent to ChatGPT");
+    EXPECT_FALSE(outcome.keepsPanelOpen);
+    // A dropped file goes from where it is, under its own name.
+    EXPECT_EQ(fixture.workspace->calls(), (std::vector<Call>{{"openWith", item.fileURL->absoluteString(),
+                                                              chatGPTEntry.absoluteString()}}));
+    EXPECT_FALSE(fs::exists(temporary / "Outgoing"));
+
+    fixture.workspace->install("com.anthropic.claudefordesktop", claudeEntry);
+    const auto agents = AgentApps::installed(*fixture.workspace);
+    EXPECT_EQ(agents, (std::vector<AgentApp>{{"com.anthropic.claudefordesktop", "Claude", claudeEntry},
+                                             {"com.openai.codex", "ChatGPT", chatGPTEntry}}));
+    const auto preview = action.preview(item, fixture.context());
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(action.title(), "Send to Agent");
+    EXPECT_EQ(preview->title, "Send to agent");
+    EXPECT_EQ(preview->detail, "report.pdf");
+    EXPECT_EQ(preview->rationale, "Opens a new conversation with this attached");
+    EXPECT_EQ(preview->confirmLabel, "Send");
+    ASSERT_EQ(preview->options.size(), 2u);
+    EXPECT_EQ(preview->options[0], (ActionPreview::Option{"com.anthropic.claudefordesktop", "Claude",
+                                                          "com.anthropic.claudefordesktop", std::nullopt}));
+    EXPECT_EQ(preview->options[1].label, "ChatGPT");
+
+    item = *outcome.updatedItem;
+    const auto second = action.perform({item, "com.openai.codex"}, fixture.context());
+    EXPECT_EQ(second.updatedItem->completedActionIDs, std::vector<ActionID>{ActionID::openInAgent});
+    EXPECT_EQ(fixture.workspace->calls().back().application, chatGPTEntry.absoluteString());
+}
+
+TEST_F(OpenInAgent, StagesAScreenshotUnderADatedName) {
+    fixture.workspace->install("com.openai.codex", chatGPTEntry);
+    std::ofstream(dir / "ABC.png") << "first image";
+    item.fileURL.reset();
+    item.contentType = ContentType::screenshot;
+    item.imagePath = Url::fromFilePath(dir / "ABC.png");
+    item.createdAt = Timestamp::fromUnix(1772373907); // 2026-03-01 09:05:07 in New York
+    EXPECT_EQ(action.availability(item, fixture.context()).relevance(), 86);
+    item.contentType = ContentType::code;
+    EXPECT_EQ(action.availability(item, fixture.context()).relevance(), 89);
+
+    const fs::path staged = temporary / "Outgoing" / "Screenshot 2026-03-01 at 09.05.07.png";
+    action.perform({item, std::nullopt}, fixture.context());
+    EXPECT_EQ(fixture.workspace->calls().back().url, Url::fromFilePath(staged).absoluteString());
+    EXPECT_EQ(read(staged), "first image");
+    std::ofstream(dir / "ABC.png") << "second image";
+    action.perform({item, std::nullopt}, fixture.context());
+    EXPECT_EQ(read(staged), "second image");
+    EXPECT_EQ(OpenInAgentAction::stagedName(item, Url::fromFilePath("/x/noext")),
+              "Screenshot 2026-03-01 at 09.05.07.png");
+
+    // When staging is impossible the stored image itself is sent.
+    fs::remove_all(temporary / "Outgoing");
+    std::ofstream(temporary / "Outgoing") << "a file where the folder should be";
+    action.perform({item, std::nullopt}, fixture.context());
+    EXPECT_EQ(fixture.workspace->calls().back().url, item.imagePath->absoluteString());
+}
+
+TEST_F(OpenInAgent, FailuresSayWhatWentWrong) {
+    fixture.workspace->install("com.openai.codex", chatGPTEntry);
+    EXPECT_EQ(failure("com.anthropic.claudefordesktop"),
+              TessellarError("No coding agent is installed that can take a file."));
+    fixture.workspace->setSucceeds(false);
+    EXPECT_EQ(failure(std::nullopt),
+              TessellarError("Couldn\u2019t open ChatGPT.", {TessellarError::Recovery::revealInFinder}));
+    item.contentType = ContentType::code;
+    EXPECT_EQ(action.availability(item, fixture.context()).relevance(), 70);
+    fs::remove(dir / "report.pdf");
+    EXPECT_FALSE(action.availability(item, fixture.context()).isAvailable());
+    EXPECT_EQ(failure(std::nullopt), TessellarError("There\u2019s no file here to send."));
+}
+
+} // namespace
+} // namespace tessellar

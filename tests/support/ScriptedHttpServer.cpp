@@ -15,7 +15,11 @@ namespace tessellar::testing {
 namespace {
 
 std::filesystem::path serverScript() {
+#ifdef TESSELLAR_TEST_SUPPORT_DIR
+    return std::filesystem::path(TESSELLAR_TEST_SUPPORT_DIR) / "scripted_http_server.py";
+#else
     return std::filesystem::path(__FILE__).parent_path() / "scripted_http_server.py";
+#endif
 }
 
 } // namespace

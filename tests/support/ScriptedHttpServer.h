@@ -24,6 +24,9 @@ public:
     // "http://127.0.0.1:<port>" (or https) followed by `path`.
     std::string url(const std::string& path = "") const;
 
+    // The self-signed certificate of a TLS server (a PEM file), to trust as a CA.
+    std::string certificateFile() const { return (folder_ / "cert.pem").string(); }
+
     // The responses to serve in order, the last one repeating (see the script's help).
     void script(const nlohmann::json& responses);
     // Convenience: one response with this status and body, repeated.

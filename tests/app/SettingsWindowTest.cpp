@@ -1,0 +1,356 @@
+#include "app/SettingsWindow.h"
+
+#include "app/FoldersSettingsTab.h"
+#include "app/GeneralSettingsTab.h"
+#include "app/IntelligenceSettingsTab.h"
+#include "app/PrivacySettingsTab.h"
+#include "app/ShortcutBinder.h"
+#include "app/ShortcutRecorder.h"
+#include "desktop/IniKeyValueStore.h"
+#include "kit/model/TessellarError.h"
+#include "kit/storage/SQLiteHistoryStore.h"
+#include "support/InMemorySecretStore.h"
+#include "support/TempDir.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <atomic>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace tessellar::app {
+namespace {
+
+using Shortcut = Preferences::Shortcut;
+
+std::string read(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Real preferences over a settings file and an in-memory secret store, in a temporary home.
+class SettingsTest : public ::testing::Test {
+protected:
+    testing::TempDir home;
+    std::filesystem::path settingsFile = home / "tessellar.conf";
+    std::shared_ptr<testing::InMemorySecretStore> secrets = std::make_shared<testing::InMemorySecretStore>();
+    std::unique_ptr<Preferences> preferences;
+    SettingsServices services;
+    std::vector<Shortcut> registered;
+    RegistrationResult nextResult = RegistrationResult::registered();
+
+    void open() {
+        preferences = std::make_unique<Preferences>(std::make_shared<IniKeyValueStore>(settingsFile),
+                                                    SecureStore(secrets), home.path());
+        services.preferences = preferences.get();
+        services.images = ImageStore(home / "Images");
+        services.autostart = AutostartEntry(home / "config", "/usr/bin/true");
+    }
+    void SetUp() override { open(); }
+};
+
+TEST_F(SettingsTest, AHandEditedSettingsFileShowsDefaultsAndKeepsTheRest) {
+    std::ofstream(settingsFile) << "general.retentionDays=banana\ngeneral.shortcut={\"keyCode\":\"x\"}\n"
+                                   "ai.providerKind=cloud\nai.baseURL=::nonsense::\nai.model=llama3\n"
+                                   "some.otherTool=kept\n";
+    open();
+    SettingsWindow window(services);
+    window.show();
+    EXPECT_EQ(window.windowTitle(), "Tessellar Settings");
+    ASSERT_EQ(window.tabs().count(), 4);
+    EXPECT_EQ(window.tabs().tabText(0), "General");
+    EXPECT_EQ(window.tabs().tabText(2), "Privacy");
+    EXPECT_EQ(window.tabs().tabText(3), "Folders");
+    EXPECT_EQ(window.general().retention().currentText(), "30 days");
+    EXPECT_EQ(window.general().recorder().displayText(), "\u2325Space");
+    EXPECT_EQ(window.intelligence().provider().currentText(), "On this Mac only");
+    EXPECT_EQ(window.intelligence().note(),
+              "On-device mode classifies content and extracts text with no network "
+              "access. It can\u2019t answer questions.");
+    EXPECT_EQ(window.intelligence().model().text(), "llama3");
+    EXPECT_EQ(window.intelligence().baseURL().text().toStdString(),
+              preferences->providerBaseURL().absoluteString());
+
+    // Choosing "Forever" stores 0 and leaves every other line of the file in place.
+    window.general().retention().setCurrentIndex(3);
+    emit window.general().retention().activated(3);
+    EXPECT_EQ(preferences->retentionDays(), 0);
+    const auto text = read(settingsFile);
+    EXPECT_NE(text.find("general.retentionDays=0"), std::string::npos);
+    EXPECT_NE(text.find("ai.model=llama3"), std::string::npos);
+    EXPECT_NE(text.find("some.otherTool=kept"), std::string::npos);
+}
+
+TEST_F(SettingsTest, TheRecorderStoresMacKeyCodesAndReportsAClash) {
+    ShortcutBinder binder(*preferences, [this](const Shortcut& shortcut) {
+        registered.push_back(shortcut);
+        return std::exchange(nextResult, RegistrationResult::registered());
+    });
+    services.binder = &binder;
+    SettingsWindow window(services);
+    window.show();
+    auto& general = window.general();
+    auto& recorder = general.recorder();
+
+    QTest::mouseClick(&recorder, Qt::LeftButton);
+    EXPECT_EQ(recorder.displayText(), "Press a key\u2026");
+    QKeyEvent held(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier | Qt::AltModifier);
+    QApplication::sendEvent(&recorder, &held);
+    EXPECT_EQ(recorder.displayText(), "\u2303\u2325\u2026");
+    QKeyEvent released(QEvent::KeyRelease, Qt::Key_Control, Qt::ControlModifier | Qt::AltModifier);
+    QApplication::sendEvent(&recorder, &released);
+    EXPECT_EQ(recorder.displayText(), "\u2325\u2026");
+    QApplication::sendEvent(&recorder, &held);
+    QTest::keyClick(&recorder, Qt::Key_K, Qt::ControlModifier | Qt::MetaModifier);
+    EXPECT_FALSE(recorder.isRecording());
+    EXPECT_EQ(preferences->shortcut(), (Shortcut{40, 0x1100}));
+    EXPECT_EQ(recorder.displayText(), "\u2303\u2318K");
+    EXPECT_EQ(general.shortcutError(), "");
+
+    // Owned by another app: the previous one is registered again and stays stored.
+    nextResult = RegistrationResult::alreadyInUse();
+    recorder.startRecording();
+    QTest::keyClick(&recorder, Qt::Key_F5, Qt::AltModifier);
+    EXPECT_EQ(registered.back(), (Shortcut{40, 0x1100}));
+    EXPECT_EQ(registered[registered.size() - 2], (Shortcut{96, 0x800}));
+    EXPECT_EQ(preferences->shortcut(), (Shortcut{40, 0x1100}));
+    EXPECT_EQ(general.shortcutError(),
+              "Another app already owns that shortcut, so Tessellar kept the previous one. "
+              "Try a different combination, or quit the app that has it.");
+    nextResult = RegistrationResult::failed(-3);
+    recorder.startRecording();
+    QTest::keyClick(&recorder, Qt::Key_Space, Qt::MetaModifier);
+    EXPECT_EQ(general.shortcutError(),
+              "macOS refused that shortcut (error -3), so Tessellar kept the previous one. "
+              "Try a different combination.");
+
+    // Shift alone is no modifier for a global shortcut; nothing is registered.
+    const auto attempts = registered.size();
+    recorder.startRecording();
+    QTest::keyClick(&recorder, Qt::Key_Exclam, Qt::ShiftModifier);
+    EXPECT_EQ(registered.size(), attempts);
+    EXPECT_EQ(general.shortcutError(), "That key on its own would be taken from every app. Add \u2318, "
+                                       "\u2325 or \u2303 and press it again.");
+
+    recorder.startRecording();
+    QTest::keyClick(&recorder, Qt::Key_Escape);
+    EXPECT_FALSE(recorder.isRecording());
+    EXPECT_EQ(registered.size(), attempts);
+    recorder.startRecording();
+    QTest::keyClick(&recorder, Qt::Key_Backspace);
+    EXPECT_EQ(preferences->shortcut(), Shortcut::optionSpace());
+    EXPECT_EQ(general.shortcutError(), "");
+
+    services.binder = nullptr;
+    recorder.startRecording();
+    QTest::keyClick(&recorder, Qt::Key_Delete);
+    EXPECT_EQ(general.shortcutError(), "Tessellar couldn\u2019t reach its shortcut registration. Quit and "
+                                       "reopen Tessellar, then try again.");
+}
+
+TEST_F(SettingsTest, KeyTranslationCoversShiftedSymbolsAndFunctionKeys) {
+    EXPECT_EQ(ShortcutRecorder::macKeyCode(Qt::Key_A), 0u);
+    EXPECT_EQ(ShortcutRecorder::macKeyCode(Qt::Key_At), 19u) << "shift-2 is the 2 key";
+    EXPECT_EQ(ShortcutRecorder::macKeyCode(Qt::Key_F1), 122u);
+    EXPECT_EQ(ShortcutRecorder::macKeyCode(Qt::Key_F16), 106u);
+    EXPECT_EQ(ShortcutRecorder::macKeyCode(Qt::Key_Backspace), 51u);
+    EXPECT_EQ(ShortcutRecorder::macKeyCode(Qt::Key_Delete), 117u);
+    EXPECT_FALSE(ShortcutRecorder::macKeyCode(Qt::Key_F17));
+    EXPECT_FALSE(ShortcutRecorder::macKeyCode(Qt::Key_Eacute));
+    EXPECT_EQ(ShortcutRecorder::carbonModifiers(Qt::MetaModifier | Qt::ShiftModifier | Qt::KeypadModifier),
+              0x300u);
+}
+
+TEST_F(SettingsTest, LaunchAtLoginFollowsTheAutostartFile) {
+    SettingsWindow window(services);
+    window.show();
+    auto& general = window.general();
+    EXPECT_FALSE(general.launchAtLogin().isChecked());
+    general.launchAtLogin().click();
+    EXPECT_TRUE(std::filesystem::exists(services.autostart.file()));
+    EXPECT_TRUE(preferences->launchAtLogin());
+    EXPECT_EQ(general.loginItemMessage(), "");
+    general.launchAtLogin().click();
+    EXPECT_FALSE(std::filesystem::exists(services.autostart.file()));
+    EXPECT_FALSE(preferences->launchAtLogin());
+
+    // An entry pointing at a program that is gone.
+    std::ofstream(services.autostart.file()) << "[Desktop Entry]\nExec=/gone/tessellar\n";
+    general.refresh();
+    EXPECT_EQ(
+        general.loginItemMessage().toStdString(),
+        "macOS can\u2019t find this copy of Tessellar to open at login. That is what it reports for a build "
+        "outside the Applications folder \u2014 move Tessellar there, then switch this on again.");
+    std::filesystem::remove(services.autostart.file());
+    std::filesystem::remove_all(home / "config" / "autostart");
+    std::ofstream(home / "config" / "autostart") << "a file, not a folder";
+    general.refresh();
+    general.launchAtLogin().click();
+    EXPECT_FALSE(general.launchAtLogin().isChecked());
+    EXPECT_EQ(general.loginItemMessage(),
+              "macOS wouldn\u2019t register Tessellar to open at login: Not a directory");
+}
+
+TEST_F(SettingsTest, UpdatesSectionDependsOnTheFeed) {
+    services.version = "1.0.0";
+    services.feedAddress = "https://updates.tessellar.invalid/updates/latest.json";
+    SettingsWindow unconfigured(services);
+    EXPECT_EQ(unconfigured.general().checkForUpdates(), nullptr);
+    EXPECT_FALSE(unconfigured.general().findChildren<QLabel*>().isEmpty());
+    bool noteShown = false;
+    for (auto* label : unconfigured.general().findChildren<QLabel*>())
+        noteShown |= label->text() == "This build has no update address, so a check has nothing to contact. "
+                                      "Newer versions come from wherever this copy did.";
+    EXPECT_TRUE(noteShown);
+    services.feedAddress = "https://example.org/updates/latest.json";
+    SettingsWindow configured(services);
+    ASSERT_NE(configured.general().checkForUpdates(), nullptr);
+    EXPECT_EQ(configured.general().checkForUpdates()->text(), "Check for Updates\u2026");
+}
+
+TEST_F(SettingsTest, ProviderFieldsKeyAndConnectionTest) {
+    int syncs = 0;
+    std::atomic<bool> release = false;
+    services.syncIntelligence = [&] { ++syncs; };
+    services.testConnection = [&] {
+        while (!release)
+            std::this_thread::yield();
+        throw TessellarError("The AI provider rejected the API key.");
+    };
+    SettingsWindow window(services);
+    window.show();
+    auto& tab = window.intelligence();
+    tab.provider().setCurrentIndex(1);
+    emit tab.provider().activated(1);
+    EXPECT_EQ(preferences->providerKind(), IntelligenceGateway::ProviderKind::openAICompatible);
+    EXPECT_EQ(tab.note(),
+              "The key is stored in your macOS Keychain, never in a file and never in the app\u2019s "
+              "settings.");
+
+    tab.apiKey().setText("  sk-secret  ");
+    emit tab.apiKey().editingFinished();
+    EXPECT_EQ(SecureStore(secrets).readAPIKey(), "sk-secret");
+    EXPECT_EQ(read(settingsFile).find("sk-secret"), std::string::npos) << "the key never reaches the file";
+    tab.baseURL().setText("not a url");
+    emit tab.baseURL().editingFinished();
+    EXPECT_EQ(tab.baseURL().text().toStdString(), preferences->providerBaseURL().absoluteString());
+    tab.baseURL().setText("http://127.0.0.1:8080/v1");
+    emit tab.baseURL().editingFinished();
+    EXPECT_EQ(preferences->providerBaseURL().absoluteString(), "http://127.0.0.1:8080/v1");
+
+    // The test runs off the GUI thread: the window answers while it is in flight.
+    QSignalSpy finished(&tab, &IntelligenceSettingsTab::testFinished);
+    tab.testButton().click();
+    EXPECT_EQ(syncs, 1);
+    EXPECT_EQ(tab.testState(), IntelligenceSettingsTab::TestState::testing);
+    EXPECT_FALSE(tab.testButton().isEnabled());
+    tab.testButton().click(); // ignored while testing
+    QCoreApplication::processEvents();
+    release = true;
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_EQ(syncs, 1);
+    EXPECT_EQ(tab.testState(), IntelligenceSettingsTab::TestState::failure);
+    EXPECT_EQ(tab.testMessage(), "The AI provider rejected the API key.");
+    EXPECT_TRUE(tab.testButton().isEnabled());
+
+    services.testConnection = [] {};
+    tab.testButton().click();
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_EQ(tab.testState(), IntelligenceSettingsTab::TestState::success);
+    EXPECT_EQ(tab.testMessage(), "\u2713 Connected");
+}
+
+TEST_F(SettingsTest, PrivacyLinesConsentAndClearingHistory) {
+    int syncs = 0;
+    services.syncIntelligence = [&] { ++syncs; };
+    services.providerName = [] { return std::string("api.example.org"); };
+    SQLiteHistoryStore history((home / "history.sqlite").string());
+    InboxItem item;
+    item.id = Uuid::random();
+    item.title = "kept until cleared";
+    history.save(item);
+    services.history = &history;
+    services.images.store(std::vector<std::uint8_t>{1}, item.id);
+
+    SettingsWindow window(services);
+    auto& privacy = window.privacy();
+    EXPECT_EQ(privacy.providerLine(), "No AI provider is configured, so nothing can leave this Mac.");
+    preferences->setProviderKind(IntelligenceGateway::ProviderKind::openAICompatible);
+    preferences->setAPIKey("sk-1");
+    EXPECT_EQ(privacy.providerLine(),
+              "Actions marked with \u2197 send that item\u2019s text to api.example.org. "
+              "You\u2019re asked before the first one.");
+
+    preferences->setHasGrantedAIConsent(true);
+    privacy.askAgain().click();
+    EXPECT_FALSE(preferences->hasGrantedAIConsent());
+    EXPECT_EQ(syncs, 1);
+
+    QSignalSpy cleared(&privacy, &PrivacySettingsTab::cleared);
+    EXPECT_EQ(privacy.clearHistory().text(), "Clear History\u2026");
+    privacy.clearHistory().click();
+    ASSERT_TRUE(cleared.wait(5000));
+    EXPECT_TRUE(history.recent(10).empty());
+    EXPECT_FALSE(std::filesystem::exists(services.images.directory()));
+    EXPECT_EQ(privacy.clearHistory().text(), "Cleared");
+
+    // A history that never opened: the images still go.
+    services.history = nullptr;
+    services.images.store(std::vector<std::uint8_t>{1}, item.id);
+    SettingsWindow broken(services);
+    QSignalSpy brokenCleared(&broken.privacy(), &PrivacySettingsTab::cleared);
+    broken.privacy().clearHistory().click();
+    ASSERT_TRUE(brokenCleared.wait(5000));
+    EXPECT_FALSE(std::filesystem::exists(services.images.directory()));
+    EXPECT_TRUE(broken.privacy().didClear());
+}
+
+TEST_F(SettingsTest, FoldersAreAddedReplacedByIdAndRemoved) {
+    std::vector<std::optional<std::string>> answers{"/data/Taxes 2026/", "/data/Invoices", std::nullopt};
+    QStringList starts;
+    services.chooseFolder = [&](const QString& start) {
+        starts.append(start);
+        auto answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    };
+    preferences->setDestinations({});
+    SettingsWindow window(services);
+    auto& folders = window.folders();
+    EXPECT_EQ(folders.list().count(), 0);
+
+    folders.addFolder();
+    auto destinations = preferences->destinations();
+    ASSERT_EQ(destinations.size(), 1u);
+    EXPECT_EQ(destinations[0].name, "Taxes 2026");
+    EXPECT_EQ(destinations[0].path, "/data/Taxes 2026/");
+    EXPECT_EQ(destinations[0].bookmark, FoldersSettingsTab::bookmarkFor("/data/Taxes 2026/"));
+    EXPECT_EQ(folders.list().count(), 1);
+
+    const auto id = destinations[0].id;
+    folders.chooseFolderForRow(0);
+    EXPECT_EQ(starts.last(), "/data/Taxes 2026/") << "the chooser opens at the folder";
+    destinations = preferences->destinations();
+    EXPECT_EQ(destinations[0].id, id);
+    EXPECT_EQ(destinations[0].name, "Taxes 2026") << "the name stays";
+    EXPECT_EQ(destinations[0].path, "/data/Invoices");
+
+    folders.addFolder(); // cancelled
+    EXPECT_EQ(preferences->destinations().size(), 1u);
+    folders.removeRow(0);
+    EXPECT_TRUE(preferences->destinations().empty());
+    EXPECT_EQ(folders.list().count(), 0);
+}
+
+} // namespace
+} // namespace tessellar::app

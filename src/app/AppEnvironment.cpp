@@ -1,5 +1,6 @@
 #include "app/AppEnvironment.h"
 
+#include "app/AppWindows.h"
 #include "app/HotKeyManager.h"
 #include "app/KeyTranslation.h"
 #include "app/PanelController.h"
@@ -132,6 +133,10 @@ void AppEnvironment::servicesLoaded(std::shared_ptr<Preferences> preferences) {
     controller_->viewModel().clipboardHint = clipboard_->clipboardHint();
 
     registerShortcut();
+    windows_ = std::make_unique<AppWindows>(*this);
+    connect(this, &AppEnvironment::inboxRequested, windows_.get(), &AppWindows::showInbox);
+    connect(this, &AppEnvironment::settingsRequested, windows_.get(), &AppWindows::showSettings);
+    connect(this, &AppEnvironment::updateCheckRequested, windows_.get(), &AppWindows::checkForUpdates);
     pruneHistory();
     emit ready();
     for (const QString& path : std::exchange(pendingPaths_, {}))
@@ -202,6 +207,22 @@ void AppEnvironment::pruneHistory() {
             Log::notice(Log::Category::storage, std::string("Pruning the history failed: ") + error.what());
         }
     });
+}
+
+void AppEnvironment::showItem(const InboxItem& item) {
+    if (!controller_)
+        return;
+    showPanel();
+    controller_->viewModel().show(item);
+}
+
+void AppEnvironment::reveal(const InboxItem& item) {
+    if (item.fileURL)
+        workspace_->activateFileViewerSelecting(*item.fileURL);
+}
+
+RegistrationResult AppEnvironment::registerShortcut(std::uint32_t keyCode, std::uint32_t modifiers) {
+    return hotKeys_->registerShortcut(keyCode, modifiers);
 }
 
 void AppEnvironment::registerShortcut() {

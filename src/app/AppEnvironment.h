@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/RegistrationResult.h"
 #include "kit/actions/ActionContext.h"
 #include "kit/actions/ActionEngine.h"
 #include "kit/actions/dates/RemindersService.h"
@@ -19,6 +20,7 @@
 
 namespace tessellar::app {
 
+class AppWindows;
 class HotKeyManager;
 class PanelController;
 class PanelWindow;
@@ -60,6 +62,13 @@ public:
     std::shared_ptr<Preferences> preferences() const { return preferences_; }
     std::shared_ptr<IntelligenceGateway> intelligence() const { return gateway_; }
 
+    // Shows a stored item in the panel (the inbox reopens items this way).
+    void showItem(const InboxItem& item);
+    // Shows the item's file in the file manager.
+    void reveal(const InboxItem& item);
+    // Grabs the global shortcut, replacing the one held before.
+    RegistrationResult registerShortcut(std::uint32_t keyCode, std::uint32_t modifiers);
+
     // The cut-off for a retention of `days` calendar days before `now`, in local time.
     static Timestamp retentionCutoff(Timestamp now, std::int64_t days);
 
@@ -98,6 +107,7 @@ private:
     bool historyOpened_ = false;
 
     std::unique_ptr<PanelController> controller_;
+    std::unique_ptr<AppWindows> windows_;
     QStringList pendingPaths_;
     bool started_ = false;
 };

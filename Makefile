@@ -60,7 +60,8 @@ run: configure
 	  cmake --build $(BUILD) --target tessellar-cli -j $(JOBS) >/dev/null && \
 	  python3 examples/classify-all $(BUILD)/src/cli/tessellar-cli examples; \
 	else \
-	  cmake --build $(BUILD) --target tessellar -j $(JOBS) && $(BUILD)/src/app/tessellar; \
+	  cmake --build $(BUILD) --target tessellar -j $(JOBS) && \
+	  OMP_THREAD_LIMIT=$${OMP_THREAD_LIMIT:-1} $(BUILD)/src/app/tessellar; \
 	fi
 
 # A .deb of the release build (CPack), in $(PACKAGE_BUILD).

@@ -29,14 +29,15 @@ check: build
 
 # AddressSanitizer + UndefinedBehaviorSanitizer build of the kit and its tests.
 check-asan: deps
-	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DTESSELLAR_SANITIZE=ON -DTESSELLAR_BENCH=OFF
+	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DTESSELLAR_SANITIZE=ON -DTESSELLAR_BENCH=OFF -DTESSELLAR_APP=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 $(CTEST)
 
 # ThreadSanitizer over the tests named *Concurrent*; only their executables are built.
-TSAN_TESTS := $(basename $(notdir $(wildcard tests/*/*ConcurrentTest.cpp tests/*/*/*ConcurrentTest.cpp)))
+# Every test program with a test named *Concurrent*: those are the ones run under TSAN.
+TSAN_TESTS := $(basename $(notdir $(shell grep -rl --include='*Test.cpp' 'Concurrent' tests)))
 check-tsan: deps
-	cmake -S . -B $(TSAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DTESSELLAR_TSAN=ON -DTESSELLAR_BENCH=OFF
+	cmake -S . -B $(TSAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DTESSELLAR_TSAN=ON -DTESSELLAR_BENCH=OFF -DTESSELLAR_APP=OFF
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TESTS)
 	cd $(TSAN_BUILD) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 		$(CTEST) --no-tests=error -R Concurrent

@@ -29,10 +29,11 @@ AppWindows::AppWindows(AppEnvironment& environment, QObject* parent)
     : QObject(parent), environment_(environment) {
     const std::string version = QCoreApplication::applicationVersion().toStdString();
     const auto openURL = [](const QUrl& url) { QDesktopServices::openUrl(url); };
-    updates_ = std::make_unique<UpdatePresenter>(
-        UpdatePresenter::Configuration{std::string(UpdateFeed::address()), version,
-                                       UpdateChecker::currentSystemVersion()},
-        alerts_, openURL);
+    UpdatePresenter::Configuration configuration;
+    configuration.feedAddress = std::string(UpdateFeed::address());
+    configuration.currentVersion = version;
+    configuration.systemVersion = UpdateChecker::currentSystemVersion();
+    updates_ = std::make_unique<UpdatePresenter>(std::move(configuration), alerts_, openURL);
     TrayController& tray = environment_.tray();
     connect(updates_.get(), &UpdatePresenter::checkingChanged, &tray, &TrayController::setCheckingForUpdates);
 

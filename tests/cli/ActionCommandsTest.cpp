@@ -68,18 +68,20 @@ TEST_F(ActionCommands, ActionsListsRankedDescriptorsForALink) {
     ASSERT_EQ(r.status, 0) << r.err;
     const json out = r.parsed();
     EXPECT_EQ(ids(out["primary"]), (std::vector<std::string>{"openURL", "copyURL", "saveForLater", "copy"}));
-    // Add Reminder is offered for any item, and ties with searching by registration order.
-    EXPECT_EQ(ids(out["secondary"]), (std::vector<std::string>{"createReminder", "searchWeb"}));
-    EXPECT_EQ(out["secondary"][1],
+    // Asking the on-device provider and adding a reminder are offered for any item, and tie
+    // with searching by registration order.
+    EXPECT_EQ(ids(out["secondary"]), (std::vector<std::string>{"askAI", "createReminder", "searchWeb"}));
+    EXPECT_EQ(out["secondary"][2],
               json::parse(R"({"id":"searchWeb","title":"Search the Web","icon":"magnifyingglass",
         "sendsDataOffDevice":true,"isDestructive":false,"relevance":25,"wasCompleted":false})"));
     EXPECT_LT(r.out.find("\"primary\""), r.out.find("\"secondary\""));
 
-    // Two characters of text: nothing to search for, nothing beyond copying, saving and a reminder.
+    // Two characters of text: nothing to search for, nothing beyond copying, asking, saving and
+    // a reminder.
     const auto shortText = invoke({"actions"}, "ok\n");
     ASSERT_EQ(shortText.status, 0) << shortText.err;
     EXPECT_EQ(ids(shortText.parsed()["primary"]),
-              (std::vector<std::string>{"copy", "saveForLater", "createReminder"}));
+              (std::vector<std::string>{"copy", "askAI", "saveForLater", "createReminder"}));
     EXPECT_TRUE(shortText.parsed()["secondary"].empty());
 }
 

@@ -72,7 +72,10 @@ TEST_F(AnalyzeHistoryCli, AnalyzeSavePrintsTheResultAndHistoryFindsIt) {
     const auto json = r.json();
     EXPECT_EQ(json["item"]["contentType"], "invoice");
     EXPECT_EQ(json["warning"], nullptr);
-    EXPECT_EQ(json["actions"], nlohmann::json::parse(R"({"primary":[],"secondary":[]})"));
+    // The engine's ranking for a dropped invoice file: renaming it first, then its due date.
+    EXPECT_EQ(json["actions"]["primary"],
+              nlohmann::json::parse(R"(["smartRename","createReminder","copy","quickLook"])"));
+    EXPECT_EQ(json["item"]["suggestedActionIDs"][0], "smartRename");
 
     const auto found = history({"--search", "INV-2291"});
     ASSERT_EQ(found.size(), 1u);

@@ -42,27 +42,8 @@ nlohmann::ordered_json encode(const std::vector<ActionEngine::ActionDescriptor>&
 
 int actionsCommand(const Invocation& invocation) {
     std::optional<std::string> argument;
-    bool endOfOptions = false;
-    for (const auto& a : invocation.arguments) {
-        if (!endOfOptions && (a == "-h" || a == "--help")) {
-            invocation.out << usage;
-            return success;
-        }
-        if (!endOfOptions && a == "--") {
-            endOfOptions = true;
-            continue;
-        }
-        if (!endOfOptions && a.size() > 1 && a.starts_with("-")) {
-            invocation.err << "tessellar-cli: unknown option " << a << "\n" << usage;
-            return badUsage;
-        }
-        if (argument) {
-            invocation.err << "tessellar-cli: actions takes one argument; quote text that has blanks\n"
-                           << usage;
-            return badUsage;
-        }
-        argument = a;
-    }
+    if (const auto stop = readOneArgument(invocation, "actions", usage, argument))
+        return *stop;
 
     const CliServices services;
     const InboxItem item = services.analyze(argument, invocation.in).item;

@@ -75,27 +75,8 @@ void runAgainWithOneOpenMPThread(const Invocation& invocation, const std::option
 int analyzeCommand(const Invocation& invocation) {
     std::optional<std::string> argument;
     bool save = false;
-    bool endOfOptions = false;
-    for (const auto& a : invocation.arguments) {
-        if (!endOfOptions && (a == "-h" || a == "--help")) {
-            invocation.out << usage;
-            return success;
-        }
-        if (!endOfOptions && a == "--") {
-            endOfOptions = true;
-        } else if (!endOfOptions && a == "--save") {
-            save = true;
-        } else if (!endOfOptions && a.size() > 1 && a.starts_with("-")) {
-            invocation.err << "tessellar-cli: unknown option " << a << "\n" << usage;
-            return badUsage;
-        } else if (argument) {
-            invocation.err << "tessellar-cli: analyze takes one argument; quote text that has blanks\n"
-                           << usage;
-            return badUsage;
-        } else {
-            argument = a;
-        }
-    }
+    if (const auto stop = readOneArgument(invocation, "analyze", usage, argument, {{"--save", &save}}))
+        return *stop;
 
     runAgainWithOneOpenMPThread(invocation, argument);
     const bool showProgress = &invocation.err == &std::cerr && ::isatty(STDERR_FILENO) == 1;

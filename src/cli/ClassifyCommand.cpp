@@ -27,27 +27,8 @@ constexpr std::string_view usage =
 
 int classifyCommand(const Invocation& invocation) {
     std::optional<std::string> argument;
-    bool endOfOptions = false;
-    for (const auto& a : invocation.arguments) {
-        if (!endOfOptions && (a == "-h" || a == "--help")) {
-            invocation.out << usage;
-            return success;
-        }
-        if (!endOfOptions && a == "--") {
-            endOfOptions = true;
-            continue;
-        }
-        if (!endOfOptions && a.size() > 1 && a.starts_with("-")) {
-            invocation.err << "tessellar-cli: unknown option " << a << "\n" << usage;
-            return badUsage;
-        }
-        if (argument) {
-            invocation.err << "tessellar-cli: classify takes one argument; quote text that has blanks\n"
-                           << usage;
-            return badUsage;
-        }
-        argument = a;
-    }
+    if (const auto stop = readOneArgument(invocation, "classify", usage, argument))
+        return *stop;
 
     const ClassificationInput input = inputFor(argument, invocation.in);
     const auto classification = RuleBasedClassifier().classify(input);

@@ -6,7 +6,9 @@
 #include "kit/model/TessellarError.h"
 #include "kit/text/Unicode.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <ostream>
 #include <sys/stat.h>
 
 namespace tessellar::cli {
@@ -57,6 +59,39 @@ std::string fileType(const fs::path& file) {
 }
 
 } // namespace
+
+std::optional<int> readOneArgument(const Invocation& invocation, std::string_view command,
+                                   std::string_view usage, std::optional<std::string>& argument,
+                                   std::initializer_list<Flag> flags) {
+    bool endOfOptions = false;
+    for (const auto& a : invocation.arguments) {
+        if (!endOfOptions && (a == "-h" || a == "--help")) {
+            invocation.out << usage;
+            return success;
+        }
+        if (!endOfOptions && a == "--") {
+            endOfOptions = true;
+            continue;
+        }
+        if (!endOfOptions && a.size() > 1 && a.starts_with("-")) {
+            const auto flag = std::ranges::find(flags, std::string_view(a), &Flag::name);
+            if (flag == flags.end()) {
+                invocation.err << "tessellar-cli: unknown option " << a << "\n" << usage;
+                return badUsage;
+            }
+            *flag->value = true;
+            continue;
+        }
+        if (argument) {
+            invocation.err << "tessellar-cli: " << command
+                           << " takes one argument; quote text that has blanks\n"
+                           << usage;
+            return badUsage;
+        }
+        argument = a;
+    }
+    return std::nullopt;
+}
 
 std::string inQuotes(std::string_view name) {
     return "\u201C" + std::string(name) + "\u201D";

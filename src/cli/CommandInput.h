@@ -1,10 +1,12 @@
 #pragma once
 
+#include "cli/Commands.h"
 #include "kit/model/CapturedContent.h"
 #include "kit/model/ClassificationInput.h"
 
 #include <cstddef>
 #include <filesystem>
+#include <initializer_list>
 #include <istream>
 #include <optional>
 #include <string>
@@ -32,6 +34,17 @@ ClassificationInput inputFor(const std::optional<std::string>& argument, std::is
 // The argument as a capture for analysis: a dropped file, or typed text (with its link when
 // the whole text is one).
 CapturedContent captureFor(const std::optional<std::string>& argument, std::istream& in);
+
+// Reads "[OPTIONS] [ARGUMENT]": -h/--help prints `usage` (exit 0), "--" ends the options, the
+// flags named in `flags` are set, anything else that starts with "-" or a second argument is bad
+// usage (exit 2). Returns the exit code when the command should stop there, or nothing.
+struct Flag {
+    std::string_view name;
+    bool* value;
+};
+std::optional<int> readOneArgument(const Invocation& invocation, std::string_view command,
+                                   std::string_view usage, std::optional<std::string>& argument,
+                                   std::initializer_list<Flag> flags = {});
 
 // “name”, as the user-facing texts quote names.
 std::string inQuotes(std::string_view name);

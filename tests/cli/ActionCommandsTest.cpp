@@ -1,3 +1,4 @@
+#include "support/CliRunner.h"
 #include "support/TempDir.h"
 
 #include <fstream>
@@ -11,28 +12,9 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-fs::path cliPath() {
-    return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "src" / "cli" / "tessellar-cli";
-}
-
-std::string shellQuoted(const std::string& text) {
-    std::string out = "'";
-    for (const char c : text)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-std::string read(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-    json parsed() const { return json::parse(out); }
-};
+using testing::cliPath;
+using testing::shellQuoted;
+using Outcome = testing::CliOutcome;
 
 std::vector<std::string> ids(const json& list) {
     std::vector<std::string> out;
@@ -49,15 +31,8 @@ protected:
     Outcome invoke(const std::vector<std::string>& arguments, const std::string& input = "",
                    const std::string& environment = "") {
         std::ofstream(dir.path() / "stdin", std::ios::binary) << input;
-        std::string command =
-            "env -u WAYLAND_DISPLAY -u DISPLAY " + environment + " " + shellQuoted(cliPath());
-        for (const auto& a : arguments)
-            command += " " + shellQuoted(a);
-        command += " < " + shellQuoted(dir.path() / "stdin") + " > " + shellQuoted(dir.path() / "stdout") +
-                   " 2> " + shellQuoted(dir.path() / "stderr");
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read(dir.path() / "stdout"),
-                read(dir.path() / "stderr")};
+        return testing::runCli(arguments, dir.path() / "stdin", dir.path(),
+                               "env -u WAYLAND_DISPLAY -u DISPLAY " + environment);
     }
 
     testing::TempDir dir;
@@ -66,7 +41,7 @@ protected:
 TEST_F(ActionCommands, ActionsListsRankedDescriptorsForALink) {
     const auto r = invoke({"actions", "https://example.com/a"});
     ASSERT_EQ(r.status, 0) << r.err;
-    const json out = r.parsed();
+    const json out = r.json();
     EXPECT_EQ(ids(out["primary"]), (std::vector<std::string>{"openURL", "copyURL", "saveForLater", "copy"}));
     // Asking the on-device provider and adding a reminder are offered for any item, and tie
     // with searching by registration order.
@@ -80,15 +55,15 @@ TEST_F(ActionCommands, ActionsListsRankedDescriptorsForALink) {
     // a reminder.
     const auto shortText = invoke({"actions"}, "ok\n");
     ASSERT_EQ(shortText.status, 0) << shortText.err;
-    EXPECT_EQ(ids(shortText.parsed()["primary"]),
+    EXPECT_EQ(ids(shortText.json()["primary"]),
               (std::vector<std::string>{"copy", "askAI", "saveForLater", "createReminder"}));
-    EXPECT_TRUE(shortText.parsed()["secondary"].empty());
+    EXPECT_TRUE(shortText.json()["secondary"].empty());
 }
 
 TEST_F(ActionCommands, RunPrintsTheOutcomeTheCopyAndTheUpdatedItem) {
     const auto r = invoke({"run", "copyURL", "https://example.com/a"});
     ASSERT_EQ(r.status, 0) << r.err;
-    const json out = r.parsed();
+    const json out = r.json();
     EXPECT_EQ(out["message"], "Copied link");
     EXPECT_EQ(out["result"], nullptr);
     EXPECT_EQ(out["clipboard"], "https://example.com/a");
@@ -102,15 +77,15 @@ TEST_F(ActionCommands, RunPrintsTheOutcomeTheCopyAndTheUpdatedItem) {
     std::ofstream(blank) << "  \n";
     const auto file = invoke({"run", "copy", blank.string()});
     ASSERT_EQ(file.status, 0) << file.err;
-    EXPECT_EQ(file.parsed()["message"], "Copied file");
-    EXPECT_EQ(file.parsed()["clipboard"], "file://" + (dir.path() / "blank%20notes.txt").string());
+    EXPECT_EQ(file.json()["message"], "Copied file");
+    EXPECT_EQ(file.json()["clipboard"], "file://" + (dir.path() / "blank%20notes.txt").string());
 
     const auto saved = invoke({"run", "saveForLater", "--", "-"}, "keep this for later");
     ASSERT_EQ(saved.status, 0) << saved.err;
-    EXPECT_EQ(saved.parsed()["message"], "Saved to your inbox");
-    EXPECT_EQ(saved.parsed()["clipboard"], nullptr);
-    EXPECT_TRUE(saved.parsed()["item"]["metadata"]["hidden"].contains("saved"));
-    EXPECT_EQ(saved.parsed()["item"]["completedActionIDs"], json::parse(R"(["saveForLater"])"));
+    EXPECT_EQ(saved.json()["message"], "Saved to your inbox");
+    EXPECT_EQ(saved.json()["clipboard"], nullptr);
+    EXPECT_TRUE(saved.json()["item"]["metadata"]["hidden"].contains("saved"));
+    EXPECT_EQ(saved.json()["item"]["completedActionIDs"], json::parse(R"(["saveForLater"])"));
 }
 
 TEST_F(ActionCommands, RunRefusesUnavailableUnknownAndMalformedRequests) {
@@ -150,10 +125,11 @@ TEST_F(ActionCommands, ClipboardOptionHandsTheCopyToTheDesktopTool) {
     const auto written = invoke({"run", "copy", "--clipboard", "héllo wörld"}, "",
                                 "DISPLAY=:99 PATH=" + shellQuoted(bin.string() + ":/usr/bin:/bin"));
     ASSERT_EQ(written.status, 0) << written.err;
-    EXPECT_EQ(written.parsed()["clipboard"], nullptr);
-    EXPECT_EQ(written.parsed()["message"], "Copied");
-    EXPECT_EQ(read(dir.path() / "xclip.in"), "héllo wörld");
-    EXPECT_EQ(read(dir.path() / "xclip.args"), "-selection clipboard -t text/plain;charset=utf-8\n");
+    EXPECT_EQ(written.json()["clipboard"], nullptr);
+    EXPECT_EQ(written.json()["message"], "Copied");
+    EXPECT_EQ(testing::readFile(dir.path() / "xclip.in"), "héllo wörld");
+    EXPECT_EQ(testing::readFile(dir.path() / "xclip.args"),
+              "-selection clipboard -t text/plain;charset=utf-8\n");
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "support/CliRunner.h"
 #include "support/Fixtures.h"
 #include "support/TempDir.h"
 
@@ -13,28 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::fixture;
 
-fs::path cliPath() {
-    return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "src" / "cli" / "tessellar-cli";
-}
-
-std::string quoted(const std::string& text) {
-    std::string out = "'";
-    for (const char c : text)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-std::string read(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-    nlohmann::json json() const { return nlohmann::json::parse(out); }
-};
+using Outcome = testing::CliOutcome;
 
 // Runs the tool with its data (history, images) in a fresh XDG_DATA_HOME.
 class AnalyzeHistoryCli : public ::testing::Test {
@@ -42,14 +22,9 @@ protected:
     testing::TempDir dir;
     fs::path data = dir / "data";
 
-    Outcome run(const std::vector<std::string>& arguments, const std::string& stdinRedirect = "< /dev/null") {
-        std::string command = "XDG_DATA_HOME=" + quoted(data.string()) + " " + quoted(cliPath().string());
-        for (const auto& a : arguments)
-            command += " " + quoted(a);
-        command += " " + stdinRedirect + " > " + quoted((dir / "out").string()) + " 2> " +
-                   quoted((dir / "err").string());
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read(dir / "out"), read(dir / "err")};
+    Outcome run(const std::vector<std::string>& arguments, const fs::path& input = "/dev/null") {
+        return testing::runCli(arguments, input, dir.path(),
+                               "XDG_DATA_HOME=" + testing::shellQuoted(data.string()));
     }
 
     std::vector<nlohmann::json> history(const std::vector<std::string>& options = {}) {
@@ -126,10 +101,10 @@ TEST_F(AnalyzeHistoryCli, AnalyzesEachKindOfFixture) {
 
 TEST_F(AnalyzeHistoryCli, FailuresSaveNothing) {
     std::ofstream(dir / "blank") << "   \n";
-    const auto blank = run({"analyze", "--save", "-"}, "< " + quoted((dir / "blank").string()));
+    const auto blank = run({"analyze", "--save", "-"}, dir / "blank");
     EXPECT_EQ(blank.status, 1);
     EXPECT_EQ(blank.err, "tessellar-cli: Tessellar can\u2019t read that yet.\n");
-    const auto endless = run({"analyze", "--save"}, "< /dev/zero");
+    const auto endless = run({"analyze", "--save"}, "/dev/zero");
     EXPECT_EQ(endless.status, 1);
     EXPECT_EQ(endless.err,
               "tessellar-cli: That text is larger than 32 MB, the most Tessellar reads at once.\n");
@@ -156,7 +131,7 @@ TEST_F(AnalyzeHistoryCli, ClassifyReadsDocumentTextAndDropsAByteOrderMark) {
         << "<svg xmlns=\"http://www.w3.org/2000/svg\"><text>function f() {}</text></svg>";
     EXPECT_EQ(run({"classify", (dir / "logo.svg").string()}).json()["contentType"], "image");
     std::ofstream(dir / "bom.json") << "\xef\xbb\xbf{\"a\": 1}";
-    const auto bom = run({"classify"}, "< " + quoted((dir / "bom.json").string()));
+    const auto bom = run({"classify"}, dir / "bom.json");
     EXPECT_EQ(bom.json()["contentType"], "json");
 }
 

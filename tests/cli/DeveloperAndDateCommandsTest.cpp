@@ -1,3 +1,4 @@
+#include "support/CliRunner.h"
 #include "support/TempDir.h"
 
 #include <fstream>
@@ -17,38 +18,16 @@ struct ComponentFree {
     void operator()(icalcomponent* component) const { icalcomponent_free(component); }
 };
 
-std::string read(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-std::string quoted(const std::string& text) {
-    std::string out = "'";
-    for (const char c : text)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
+using testing::readFile;
+using testing::shellQuoted;
 
 class DeveloperAndDateCommands : public ::testing::Test {
 protected:
-    struct Outcome {
-        int status = -1;
-        std::string out;
-        std::string err;
-    };
-
     // Runs tessellar-cli with its data folder inside the test's own folder.
-    Outcome run(const std::vector<std::string>& arguments, const std::string& input = "") {
-        const fs::path cli =
-            fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "src" / "cli" / "tessellar-cli";
+    testing::CliOutcome run(const std::vector<std::string>& arguments, const std::string& input = "") {
         std::ofstream(dir / "stdin", std::ios::binary) << input;
-        std::string command = "XDG_DATA_HOME=" + quoted((dir / "data").string()) + " " + quoted(cli.string());
-        for (const auto& a : arguments)
-            command += " " + quoted(a);
-        command += " < " + quoted((dir / "stdin").string()) + " > " + quoted((dir / "stdout").string()) +
-                   " 2> " + quoted((dir / "stderr").string());
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read(dir / "stdout"), read(dir / "stderr")};
+        return testing::runCli(arguments, dir / "stdin", dir.path(),
+                               "XDG_DATA_HOME=" + shellQuoted((dir / "data").string()));
     }
 
     fs::path remindersFolder() const { return dir / "data" / "tessellar" / "calendars" / "reminders"; }
@@ -88,7 +67,7 @@ TEST_F(DeveloperAndDateCommands, ReminderNeedsConfirmationThenWritesAValidToDo) 
             files.push_back(entry.path());
     ASSERT_EQ(files.size(), 1u);
     const std::unique_ptr<icalcomponent, ComponentFree> calendar(
-        icalparser_parse_string(read(files[0]).c_str()));
+        icalparser_parse_string(readFile(files[0]).c_str()));
     ASSERT_TRUE(calendar);
     EXPECT_EQ(icalrestriction_check(calendar.get()), 1);
     icalcomponent* todo = icalcomponent_get_first_component(calendar.get(), ICAL_VTODO_COMPONENT);

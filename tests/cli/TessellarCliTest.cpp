@@ -1,3 +1,4 @@
+#include "support/CliRunner.h"
 #include "support/TempDir.h"
 
 #include <fstream>
@@ -13,28 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The command-line tool is built next to the tests: <build>/tests/<this> and <build>/src/cli.
-fs::path cliPath() {
-    return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "src" / "cli" / "tessellar-cli";
-}
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string shellQuoted(const std::string& text) {
-    std::string out = "'";
-    for (const char c : text)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-std::string read(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
+using testing::cliPath;
+using Outcome = testing::CliOutcome;
 
 void write(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -46,17 +27,7 @@ protected:
 
     Outcome invoke(const std::vector<std::string>& arguments, const std::string& input = "") {
         write(dir / "stdin", input);
-        std::string command = shellQuoted(cliPath().string());
-        for (const auto& a : arguments)
-            command += " " + shellQuoted(a);
-        command += " < " + shellQuoted((dir / "stdin").string()) + " > " +
-                   shellQuoted((dir / "stdout").string()) + " 2> " + shellQuoted((dir / "stderr").string());
-        const int raw = std::system(command.c_str());
-        Outcome result;
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.out = read(dir / "stdout");
-        result.err = read(dir / "stderr");
-        return result;
+        return testing::runCli(arguments, dir / "stdin", dir.path());
     }
 
     testing::TempDir dir;

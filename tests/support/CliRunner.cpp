@@ -1,0 +1,39 @@
+#include "support/CliRunner.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sys/wait.h>
+
+namespace tessellar::testing {
+
+std::filesystem::path cliPath() {
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "src" / "cli" /
+           "tessellar-cli";
+}
+
+std::string shellQuoted(std::string_view text) {
+    std::string out = "'";
+    for (const char c : text)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+CliOutcome runCli(const std::vector<std::string>& arguments, const std::filesystem::path& input,
+                  const std::filesystem::path& scratch, const std::string& environment) {
+    std::string command = environment + " " + shellQuoted(cliPath().string());
+    for (const auto& a : arguments)
+        command += " " + shellQuoted(a);
+    command += " < " + shellQuoted(input.string()) + " > " + shellQuoted((scratch / "stdout").string()) +
+               " 2> " + shellQuoted((scratch / "stderr").string());
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(scratch / "stdout"),
+            readFile(scratch / "stderr")};
+}
+
+} // namespace tessellar::testing

@@ -1,29 +1,28 @@
 #include "kit/base/HttpClient.h"
 
+#include "kit/base/CurlApi.h"
 #include "kit/base/Url.h"
 
 #include <algorithm>
 #include <cctype>
-#include <curl/curl.h>
 #include <memory>
-#include <mutex>
 
 namespace tessellar {
 namespace {
 
+// Called only once `CurlApi::get` has succeeded.
+const CurlApi& curl() {
+    return *CurlApi::get();
+}
+
 struct EasyDeleter {
-    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+    void operator()(CURL* handle) const { curl().easy_cleanup(handle); }
 };
 struct ListDeleter {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+    void operator()(curl_slist* list) const { curl().slist_free_all(list); }
 };
 using Easy = std::unique_ptr<CURL, EasyDeleter>;
 using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
-
-void initialiseOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 struct Transfer {
     HttpResponse response;
@@ -111,18 +110,19 @@ std::string HttpResponse::header(std::string_view name) const {
 }
 
 HttpResponse HttpClient::perform(const HttpRequest& request, std::stop_token stop) {
-    initialiseOnce();
+    if (!CurlApi::get())
+        throw HttpError(HttpError::Kind::transport, "libcurl couldn\u2019t be loaded");
     std::string url = request.url;
     for (int hop = 0;; ++hop) {
         if (stop.stop_requested())
             throw HttpError(HttpError::Kind::cancelled, "cancelled");
-        Easy easy(curl_easy_init());
+        Easy easy(curl().easy_init());
         if (!easy)
             throw HttpError(HttpError::Kind::transport, "curl_easy_init failed");
         HeaderList headers;
         for (const auto& [name, value] : request.headers) {
             const std::string line = name + ": " + value;
-            curl_slist* grown = curl_slist_append(headers.get(), line.c_str());
+            curl_slist* grown = curl().slist_append(headers.get(), line.c_str());
             if (!grown)
                 throw HttpError(HttpError::Kind::transport, "out of memory");
             static_cast<void>(headers.release());
@@ -133,37 +133,37 @@ HttpResponse HttpClient::perform(const HttpRequest& request, std::stop_token sto
         transfer.stop = stop;
 
         CURL* h = easy.get();
-        curl_easy_setopt(h, CURLOPT_URL, url.c_str());
-        curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-        curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
-        curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
-        curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(request.timeout.count()));
-        curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(request.timeout.count()));
-        curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
-        curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, onBody);
-        curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
-        curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, onHeader);
-        curl_easy_setopt(h, CURLOPT_HEADERDATA, &transfer);
-        curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
-        curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, onProgress);
-        curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer);
+        curl().easy_setopt(h, CURLOPT_URL, url.c_str());
+        curl().easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+        curl().easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+        curl().easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
+        curl().easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(request.timeout.count()));
+        curl().easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(request.timeout.count()));
+        curl().easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+        curl().easy_setopt(h, CURLOPT_WRITEFUNCTION, onBody);
+        curl().easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
+        curl().easy_setopt(h, CURLOPT_HEADERFUNCTION, onHeader);
+        curl().easy_setopt(h, CURLOPT_HEADERDATA, &transfer);
+        curl().easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+        curl().easy_setopt(h, CURLOPT_XFERINFOFUNCTION, onProgress);
+        curl().easy_setopt(h, CURLOPT_XFERINFODATA, &transfer);
         if (!request.certificateAuthorities.empty())
-            curl_easy_setopt(h, CURLOPT_CAINFO, request.certificateAuthorities.c_str());
+            curl().easy_setopt(h, CURLOPT_CAINFO, request.certificateAuthorities.c_str());
         if (request.method == "POST") {
-            curl_easy_setopt(h, CURLOPT_POST, 1L);
-            curl_easy_setopt(h, CURLOPT_POSTFIELDS, request.body.data());
-            curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
+            curl().easy_setopt(h, CURLOPT_POST, 1L);
+            curl().easy_setopt(h, CURLOPT_POSTFIELDS, request.body.data());
+            curl().easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
         } else if (request.method != "GET") {
-            curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, request.method.c_str());
+            curl().easy_setopt(h, CURLOPT_CUSTOMREQUEST, request.method.c_str());
         }
 
-        const CURLcode code = curl_easy_perform(h);
+        const CURLcode code = curl().easy_perform(h);
         if (transfer.overLimit)
             throw HttpError(HttpError::Kind::tooLarge,
                             "response body over " + std::to_string(request.maximumResponseBytes) + " bytes");
         if (code != CURLE_OK)
-            throw HttpError(kindOf(code), curl_easy_strerror(code));
-        curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &transfer.response.status);
+            throw HttpError(kindOf(code), curl().easy_strerror(code));
+        curl().easy_getinfo(h, CURLINFO_RESPONSE_CODE, &transfer.response.status);
 
         char* location = nullptr;
         const long status = transfer.response.status;
@@ -172,7 +172,7 @@ HttpResponse HttpClient::perform(const HttpRequest& request, std::stop_token sto
         const bool redirect =
             keepsMethod || ((status == 301 || status == 302 || status == 303) && request.method == "GET");
         if (redirect && hop < request.maximumRedirects &&
-            curl_easy_getinfo(h, CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location &&
+            curl().easy_getinfo(h, CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location &&
             isHttpsWithHost(location)) {
             url = location;
             continue;

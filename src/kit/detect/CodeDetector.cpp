@@ -124,14 +124,18 @@ template <typename Table> int64_t countContained(std::string_view text, const Ta
 
 // Symbols among the user-perceived characters: a symbol carrying a combining mark is no symbol.
 bool isDense(std::string_view text) {
-    const std::vector<std::size_t> bounds = unicode::characterBoundaries(text);
-    const std::size_t characters = bounds.size() - 1;
+    std::size_t characters = 0;
+    std::size_t symbols = 0;
+    unicode::CharacterWalker walker(text);
+    std::size_t start = 0;
+    while (const auto end = walker.next()) {
+        ++characters;
+        if (*end - start == 1 && symbolSet.find(text[start]) != std::string_view::npos)
+            ++symbols;
+        start = *end;
+    }
     if (characters == 0)
         return false;
-    std::size_t symbols = 0;
-    for (std::size_t i = 0; i < characters; ++i)
-        if (bounds[i + 1] - bounds[i] == 1 && symbolSet.find(text[bounds[i]]) != std::string_view::npos)
-            ++symbols;
     return static_cast<double>(symbols) / static_cast<double>(characters) > denseSymbolShare;
 }
 

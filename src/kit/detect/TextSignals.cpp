@@ -256,6 +256,59 @@ std::vector<TextSignals::MoneyAmount> TextSignals::moneyAmounts(std::string_view
     return amounts;
 }
 
+namespace {
+
+struct LabelMatch {
+    TextSignals::CharacterRange characters;
+    std::size_t byteEnd = 0;
+};
+
+// The first occurrence of `label` that starts the text or follows a non-letter, on whole
+// characters, found in one pass of the text (a label followed by a combining mark is no match;
+// an occurrence overlapping such a one is not looked at).
+std::optional<LabelMatch> findLabel(std::string_view label, std::string_view text) {
+    if (label.empty() || text.find(label) == std::string_view::npos)
+        return std::nullopt; // most labels are not in most texts: no need to walk characters
+    unicode::CharacterWalker walker(text);
+    std::size_t position = 0; // a character boundary
+    std::size_t previous = 0; // where the character before `position` starts
+    std::size_t index = 0;    // characters before `position`
+    const auto advanceTo = [&](std::size_t byte) {
+        while (position < byte) {
+            const auto next = walker.next();
+            if (!next)
+                break;
+            previous = position;
+            position = *next;
+            ++index;
+        }
+        return position == byte;
+    };
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        const std::size_t at = text.find(label, from);
+        if (at == std::string_view::npos)
+            return std::nullopt;
+        const std::size_t end = at + label.size();
+        if (!advanceTo(at)) { // starts inside a character
+            from = std::max(at + 1, position);
+            continue;
+        }
+        const std::size_t first = index;
+        const bool afterLetter = first > 0 && isLetter(scalars(text.substr(previous, at - previous)).front());
+        if (!advanceTo(end)) { // ends inside a character
+            from = std::max(at + 1, position);
+            continue;
+        }
+        if (!afterLetter)
+            return LabelMatch{{first, index - first}, end};
+        from = end;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<TextSignals::MoneyAmount> TextSignals::primaryAmount(std::string_view text) {
     // Labels are ASCII, so finding them in a copy with only ASCII letters lowered finds what the
     // fully lower-cased text would, at the same offsets: the amount after a label is then read
@@ -264,14 +317,11 @@ std::optional<TextSignals::MoneyAmount> TextSignals::primaryAmount(std::string_v
     for (char& c : lower)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
-    std::optional<std::vector<std::size_t>> bounds;
     for (const std::string_view label : primaryAmountLabels) {
-        const auto range = labelRange(label, lower);
-        if (!range)
+        const auto match = findLabel(label, lower);
+        if (!match)
             continue;
-        if (!bounds)
-            bounds = unicode::characterBoundaries(lower);
-        const std::size_t windowStart = (*bounds)[range->location + range->length];
+        const std::size_t windowStart = match->byteEnd;
         // Characters are counted in a slice long enough for any sensible text, so a label near
         // the start of a long text does not count the characters of all the rest.
         const std::string_view slice = text.substr(windowStart, primaryAmountWindow * maximumCharacterBytes);
@@ -405,35 +455,10 @@ int TextSignals::keywordScore(const std::vector<std::string>& keywords, std::str
 
 std::optional<TextSignals::CharacterRange> TextSignals::labelRange(std::string_view label,
                                                                    std::string_view text) {
-    if (label.empty() || text.find(label) == std::string_view::npos)
-        return std::nullopt; // most labels are not in most texts: no need to count characters
-    const auto bounds = unicode::characterBoundaries(text);
-    auto characterIndex = [&bounds](std::size_t byte) -> std::optional<std::size_t> {
-        const auto found = std::lower_bound(bounds.begin(), bounds.end(), byte);
-        if (found == bounds.end() || *found != byte)
-            return std::nullopt;
-        return static_cast<std::size_t>(found - bounds.begin());
-    };
-    std::size_t from = 0;
-    while (from <= text.size()) {
-        const std::size_t at = text.find(label, from);
-        if (at == std::string_view::npos)
-            return std::nullopt;
-        const std::size_t end = at + label.size();
-        const auto first = characterIndex(at);
-        const auto last = characterIndex(end);
-        // A match that starts or ends inside a character (before a combining mark) is no match.
-        if (!first || !last) {
-            from = at + 1;
-            continue;
-        }
-        const bool afterLetter =
-            *first > 0 && isLetter(scalars(text.substr(bounds[*first - 1], at - bounds[*first - 1])).front());
-        if (!afterLetter)
-            return CharacterRange{*first, *last - *first};
-        from = end;
-    }
-    return std::nullopt;
+    const auto found = findLabel(label, text);
+    if (!found)
+        return std::nullopt;
+    return CharacterRange{found->characters.location, found->characters.length};
 }
 
 } // namespace tessellar

@@ -1,5 +1,6 @@
 #include "kit/intelligence/OpenAICompatibleProvider.h"
 
+#include "kit/base/CurlApi.h"
 #include "kit/base/Log.h"
 #include "kit/intelligence/Prompts.h"
 #include "kit/model/TessellarError.h"
@@ -9,9 +10,7 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <charconv>
-#include <curl/curl.h>
 #include <memory>
-#include <mutex>
 #include <nlohmann/json.hpp>
 
 namespace tessellar {
@@ -20,16 +19,16 @@ namespace {
 using Recovery = TessellarError::Recovery;
 using nlohmann::json;
 
-void ensureCurlInitialised() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+// Called only once `CurlApi::get` has succeeded.
+const CurlApi& curl() {
+    return *CurlApi::get();
 }
 
 struct EasyDeleter {
-    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+    void operator()(CURL* handle) const { curl().easy_cleanup(handle); }
 };
 struct ListDeleter {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+    void operator()(curl_slist* list) const { curl().slist_free_all(list); }
 };
 using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
 using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
@@ -104,10 +103,10 @@ TessellarError statusError(long status, const Transfer& transfer) {
 
 [[noreturn]] void throwTransportError(CURLcode code, CURL* handle, const Transfer& transfer, double timeout) {
     long status = 0;
-    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
+    curl().easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
     long osError = 0;
-    curl_easy_getinfo(handle, CURLINFO_OS_ERRNO, &osError);
-    Log::error(Log::Category::intelligence, std::string("AI request failed: ") + curl_easy_strerror(code) +
+    curl().easy_getinfo(handle, CURLINFO_OS_ERRNO, &osError);
+    Log::error(Log::Category::intelligence, std::string("AI request failed: ") + curl().easy_strerror(code) +
                                                 " (curl " + std::to_string(static_cast<int>(code)) + ")");
     switch (code) {
     case CURLE_ABORTED_BY_CALLBACK:
@@ -291,20 +290,21 @@ std::string OpenAICompatibleProvider::complete(std::string_view system, std::str
     if (stop.stop_requested())
         throw Cancelled();
 
-    ensureCurlInitialised();
-    EasyHandle handle(curl_easy_init());
+    if (!CurlApi::get())
+        throw TessellarError::aiConnectionFailed();
+    EasyHandle handle(curl().easy_init());
     if (!handle)
         throw TessellarError::aiConnectionFailed();
-    CURL* curl = handle.get();
+    CURL* easy = handle.get();
 
     const std::string url = endpoint(configuration_.baseURL);
     const std::string body = requestBody(configuration_.model, system, user, jsonMode);
-    HeaderList headers(curl_slist_append(nullptr, "Content-Type: application/json"));
+    HeaderList headers(curl().slist_append(nullptr, "Content-Type: application/json"));
     if (!isBlank(configuration_.apiKey)) {
         const std::string authorization = "Authorization: Bearer " + configuration_.apiKey;
-        headers.reset(curl_slist_append(headers.release(), authorization.c_str()));
+        headers.reset(curl().slist_append(headers.release(), authorization.c_str()));
     }
-    headers.reset(curl_slist_append(headers.release(), "Expect:")); // no 100-continue round trip
+    headers.reset(curl().slist_append(headers.release(), "Expect:")); // no 100-continue round trip
     if (!headers)
         throw TessellarError::aiConnectionFailed();
 
@@ -313,34 +313,34 @@ std::string OpenAICompatibleProvider::complete(std::string_view system, std::str
     const bool plainLoopback = configuration_.baseURL.scheme() == "http";
     const auto timeoutMs = static_cast<long>(configuration_.timeout * 1000);
 
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, plainLoopback ? "http,https" : "https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "https");
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(curl, CURLOPT_POSTREDIR, CURL_REDIR_POST_ALL);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, timeoutMs);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, timeoutMs);
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.c_str());
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, onBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, onHeader);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, onProgress);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    curl().easy_setopt(easy, CURLOPT_URL, url.c_str());
+    curl().easy_setopt(easy, CURLOPT_PROTOCOLS_STR, plainLoopback ? "http,https" : "https");
+    curl().easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl().easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "https");
+    curl().easy_setopt(easy, CURLOPT_MAXREDIRS, 5L);
+    curl().easy_setopt(easy, CURLOPT_POSTREDIR, CURL_REDIR_POST_ALL);
+    curl().easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl().easy_setopt(easy, CURLOPT_TIMEOUT_MS, timeoutMs);
+    curl().easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, timeoutMs);
+    curl().easy_setopt(easy, CURLOPT_HTTPHEADER, headers.get());
+    curl().easy_setopt(easy, CURLOPT_POSTFIELDS, body.c_str());
+    curl().easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    curl().easy_setopt(easy, CURLOPT_WRITEFUNCTION, onBody);
+    curl().easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
+    curl().easy_setopt(easy, CURLOPT_HEADERFUNCTION, onHeader);
+    curl().easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
+    curl().easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    curl().easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, onProgress);
+    curl().easy_setopt(easy, CURLOPT_XFERINFODATA, &transfer);
+    curl().easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl().easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
 
-    const CURLcode code = curl_easy_perform(curl);
+    const CURLcode code = curl().easy_perform(easy);
     if (code != CURLE_OK)
-        throwTransportError(code, curl, transfer, configuration_.timeout);
+        throwTransportError(code, easy, transfer, configuration_.timeout);
 
     long status = 0;
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    curl().easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
     if (status == 0)
         throw unreadable();
     if (status < 200 || status > 299)

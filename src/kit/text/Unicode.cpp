@@ -4,6 +4,7 @@
 #include <unicode/brkiter.h>
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
+#include <unicode/utext.h>
 #include <unicode/utf8.h>
 
 namespace tessellar::unicode {
@@ -58,53 +59,75 @@ std::vector<int32_t> characterBoundaries(const icu::UnicodeString& text) {
     return bounds;
 }
 
+struct CharacterWalker::ICU {
+    UText* text = nullptr;
+    std::unique_ptr<icu::BreakIterator> iterator;
+    ~ICU() { utext_close(text); }
+};
+
+CharacterWalker::CharacterWalker(std::string_view utf8) : text_(utf8) {
+    if (isASCII(utf8))
+        return;
+    UErrorCode status = U_ZERO_ERROR;
+    auto icu = std::make_unique<ICU>();
+    icu->text = utext_openUTF8(nullptr, utf8.data(), static_cast<int64_t>(utf8.size()), &status);
+    // A walker of its own, so walks may nest; cloning skips loading the rules again.
+    if (icu::BreakIterator* prototype = graphemeIterator(); prototype && U_SUCCESS(status))
+        icu->iterator.reset(prototype->clone());
+    if (!icu->iterator)
+        return; // no ICU data: code points stand in for characters, as below
+    icu->iterator->setText(icu->text, status);
+    if (U_FAILURE(status))
+        return;
+    icu_ = std::move(icu);
+}
+
+CharacterWalker::~CharacterWalker() = default;
+
+std::optional<std::size_t> CharacterWalker::next() {
+    if (at_ >= text_.size())
+        return std::nullopt;
+    if (icu_) {
+        const int32_t end = icu_->iterator->next();
+        at_ = end == icu::BreakIterator::DONE ? text_.size() : static_cast<std::size_t>(end);
+    } else if (text_[at_] == '\r' && at_ + 1 < text_.size() && text_[at_ + 1] == '\n') {
+        at_ += 2; // CR LF is one character
+    } else if (static_cast<unsigned char>(text_[at_]) < 0x80) {
+        ++at_;
+    } else {
+        nextScalar(text_, at_);
+    }
+    return at_;
+}
+
 std::vector<std::size_t> characterBoundaries(std::string_view utf8) {
-    std::vector<std::size_t> bounds;
-    if (isASCII(utf8)) {
-        // Fast path: ASCII graphemes are single bytes, except CR LF which is one character.
-        bounds.reserve(utf8.size() + 1);
-        for (std::size_t i = 0; i < utf8.size(); ++i) {
-            bounds.push_back(i);
-            if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')
-                ++i;
-        }
-        bounds.push_back(utf8.size());
-        return bounds;
-    }
-    // Map UTF-16 boundaries back to UTF-8 offsets by walking both encodings together.
-    const icu::UnicodeString text = toICU(utf8);
-    const std::vector<int32_t> b16 = characterBoundaries(text);
-    bounds.reserve(b16.size());
-    std::size_t byte = 0;
-    int32_t unit = 0;
-    std::size_t next = 0;
-    while (next < b16.size()) {
-        if (b16[next] == unit) {
-            bounds.push_back(byte);
-            ++next;
-            continue;
-        }
-        if (byte >= utf8.size())
-            break;
-        // An invalid sequence became one U+FFFD (one UTF-16 unit) in toICU.
-        unit += nextScalar(utf8, byte) >= 0x10000 ? 2 : 1;
-    }
-    if (bounds.empty() || bounds.back() != utf8.size())
-        bounds.push_back(utf8.size());
+    std::vector<std::size_t> bounds{0};
+    CharacterWalker walker(utf8);
+    while (const auto end = walker.next())
+        bounds.push_back(*end);
     return bounds;
 }
 
 std::size_t characterCount(std::string_view utf8) {
-    return characterBoundaries(utf8).size() - 1;
+    std::size_t count = 0;
+    CharacterWalker walker(utf8);
+    while (walker.next())
+        ++count;
+    return count;
 }
 
 std::string_view characterPrefix(std::string_view utf8, std::size_t count) {
     if (count >= utf8.size())
         return utf8; // no string has more characters than bytes
-    const auto bounds = characterBoundaries(utf8);
-    if (count + 1 >= bounds.size())
-        return utf8;
-    return utf8.substr(0, bounds[count]);
+    CharacterWalker walker(utf8);
+    std::size_t end = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        const auto next = walker.next();
+        if (!next)
+            return utf8;
+        end = *next;
+    }
+    return utf8.substr(0, end);
 }
 
 std::string lowercased(std::string_view utf8) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unicode/unistr.h>
@@ -15,6 +17,26 @@ std::string toUTF8(const icu::UnicodeString& text);
 // Byte offsets in `utf8` at which each user-perceived character (grapheme cluster) starts,
 // followed by utf8.size(). A string of n characters gives n + 1 offsets.
 std::vector<std::size_t> characterBoundaries(std::string_view utf8);
+
+// Walks the user-perceived characters of a text one at a time, in place: ASCII needs no ICU,
+// and other text is read by ICU directly from the UTF-8 bytes, so walking a text of any size
+// costs no memory beyond the iterator.
+class CharacterWalker {
+public:
+    explicit CharacterWalker(std::string_view utf8);
+    ~CharacterWalker();
+    CharacterWalker(const CharacterWalker&) = delete;
+    CharacterWalker& operator=(const CharacterWalker&) = delete;
+
+    // The byte offset where the next character ends; absent at the end of the text.
+    std::optional<std::size_t> next();
+
+private:
+    struct ICU;
+    std::string_view text_;
+    std::size_t at_ = 0;
+    std::unique_ptr<ICU> icu_; // only for text that isn't ASCII
+};
 
 // Number of user-perceived characters.
 std::size_t characterCount(std::string_view utf8);

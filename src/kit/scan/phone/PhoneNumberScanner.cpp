@@ -1,14 +1,12 @@
 #include "kit/scan/phone/PhoneNumberScanner.h"
 
+#include "kit/base/LazyModule.h"
+#include "kit/scan/phone/PhoneMatcher.h"
 #include "kit/text/Unicode.h"
 #include "kit/text/UserLocale.h"
 
 #include <array>
 #include <cctype>
-#include <limits>
-#include <phonenumbers/phonenumbermatch.h>
-#include <phonenumbers/phonenumbermatcher.h>
-#include <phonenumbers/phonenumberutil.h>
 #include <unicode/uchar.h>
 
 // libphonenumber's matcher copies the rest of the text for every candidate it looks at, so on
@@ -25,10 +23,6 @@
 namespace tessellar {
 namespace {
 
-using i18n::phonenumbers::PhoneNumberMatch;
-using i18n::phonenumbers::PhoneNumberMatcher;
-using i18n::phonenumbers::PhoneNumberUtil;
-
 // Longer than any written number with an extension; windows overlap by enough to hold one.
 constexpr std::size_t windowBytes = 160;
 constexpr std::size_t overlapBytes = 64;
@@ -36,9 +30,6 @@ constexpr std::size_t overlapBytes = 64;
 constexpr int minimumDigits = 5;
 // Bytes of windows without a number that one text may cost: about half a second in the worst case.
 constexpr std::size_t fruitlessBudgetBytes = 64 * 1024;
-
-// Candidates are short, so every one the matcher rejects costs bounded work.
-constexpr int unlimitedTries = std::numeric_limits<int>::max();
 
 // Characters the library accepts inside a written number (its punctuation, plus signs, digits).
 bool isPhoneChar(UChar32 c) {
@@ -78,8 +69,8 @@ struct Position {
 
 class Scanner {
 public:
-    explicit Scanner(std::string_view text)
-        : text_(text), util_(*PhoneNumberUtil::GetInstance()), region_(user_locale::regionCode()) {}
+    Scanner(std::string_view text, LazyModule& module)
+        : text_(text), module_(module), region_(user_locale::regionCode()) {}
 
     std::vector<DataDetector::Match> scan() {
         Position p;
@@ -114,7 +105,9 @@ public:
 
 private:
     std::string_view text_;
-    const PhoneNumberUtil& util_;
+    // Loaded at the first run of digits: most texts never need the library.
+    LazyModule& module_;
+    const PhoneMatcher* matcher_ = nullptr;
     std::string region_;
     std::vector<DataDetector::Match> found_;
     std::size_t lastEnd_ = 0; // byte after the last match: overlapping windows report a number once
@@ -187,6 +180,10 @@ private:
     }
 
     void scanWindow(Position start, std::size_t endByte) {
+        if (!matcher_ && !(matcher_ = module_.get<PhoneMatcher>())) {
+            budget_ = 0; // without the library no number can be read
+            return;
+        }
         // One character of context either side, so the library sees what touches the run.
         const std::size_t from = start.byte > 0 ? previousBoundary(start.byte) : 0;
         std::size_t to = endByte;
@@ -196,13 +193,11 @@ private:
             to = after.byte;
         }
         const std::string window(text_.substr(from, to - from));
-        PhoneNumberMatcher matcher(util_, window, region_, PhoneNumberMatcher::VALID, unlimitedTries);
-        PhoneNumberMatch match;
         const std::size_t before = found_.size();
         Position cursor{from, start.unit - unitsOf(from, start.byte)};
-        while (matcher.HasNext() && matcher.Next(&match)) {
-            const std::size_t matchStart = from + static_cast<std::size_t>(std::max(match.start(), 0));
-            const std::size_t matchEnd = matchStart + match.raw_string().size();
+        for (PhoneMatcher::Found& match : matcher_->matches(window, region_)) {
+            const std::size_t matchStart = from + match.start;
+            const std::size_t matchEnd = matchStart + match.raw.size();
             if (matchStart < lastEnd_ || matchStart < cursor.byte)
                 continue;
             cursor = advance(cursor, matchStart);
@@ -210,7 +205,7 @@ private:
             DataDetector::Match m;
             m.type = DataDetector::Type::phoneNumber;
             m.range = TextRange{cursor.unit, endPosition.unit - cursor.unit};
-            m.phoneNumber = match.raw_string();
+            m.phoneNumber = std::move(match.raw);
             found_.push_back(std::move(m));
             lastEnd_ = matchEnd;
             cursor = endPosition;
@@ -230,10 +225,11 @@ private:
 } // namespace
 
 std::vector<DataDetector::Match> PhoneNumberScanner::scan(std::string_view text) {
+    static LazyModule module(PhoneMatcher::moduleFile, PhoneMatcher::entryPoint, Log::Category::pipeline);
     // The library gives up on invalid UTF-8; a round trip through ICU turns bad bytes into
     // U+FFFD (one UTF-16 unit each, as the other recognisers count them).
     const std::string valid = unicode::toUTF8(unicode::toICU(text));
-    return Scanner(valid).scan();
+    return Scanner(valid, module).scan();
 }
 
 } // namespace tessellar

@@ -5,7 +5,8 @@
 namespace tessellar {
 
 // The libcurl functions the kit calls, from the network module (modules/curl), so libcurl and
-// the TLS, Kerberos and LDAP libraries behind it load only when something goes on the network.
+// the TLS, Kerberos and LDAP libraries behind it load only when a link is read or something
+// goes on the network.
 struct CurlApi {
     static constexpr const char* moduleFile = "libtessellar_curl.so";
     static constexpr const char* entryPoint = "tessellar_curl_api";

@@ -1,28 +1,16 @@
 #include "kit/base/Url.h"
 
 #include <cctype>
-#include <curl/curl.h>
+#include <glib.h>
 #include <memory>
 
 namespace tessellar {
 namespace {
 
-struct UrlDeleter {
-    void operator()(CURLU* handle) const { curl_url_cleanup(handle); }
+struct UriDeleter {
+    void operator()(GUri* uri) const { g_uri_unref(uri); }
 };
-using UrlHandle = std::unique_ptr<CURLU, UrlDeleter>;
-
-struct CurlString {
-    char* value = nullptr;
-    ~CurlString() { curl_free(value); }
-};
-
-std::optional<std::string> part(CURLU* handle, CURLUPart which, unsigned flags = 0) {
-    CurlString s;
-    if (curl_url_get(handle, which, &s.value, flags) != CURLUE_OK || !s.value)
-        return std::nullopt;
-    return std::string(s.value);
-}
+using Uri = std::unique_ptr<GUri, UriDeleter>;
 
 std::string lowerASCII(std::string s) {
     for (auto& c : s)
@@ -75,17 +63,25 @@ std::optional<Url> Url::parse(std::string_view text) {
     const std::string_view rest = text.substr(*schemeEnd + 1);
 
     if (rest.starts_with("//")) {
-        UrlHandle handle(curl_url());
-        if (!handle)
+        // GLib's parser (RFC 3986), already loaded for the desktop: strict, so a malformed
+        // authority or a stray "%" is no link.
+        Uri uri(g_uri_parse(url.text_.c_str(),
+                            static_cast<GUriFlags>(G_URI_FLAGS_ENCODED_QUERY | G_URI_FLAGS_ENCODED_FRAGMENT),
+                            nullptr));
+        if (!uri)
             return std::nullopt;
-        const unsigned flags = CURLU_NON_SUPPORT_SCHEME | CURLU_ALLOW_SPACE;
-        if (curl_url_set(handle.get(), CURLUPART_URL, url.text_.c_str(), flags) != CURLUE_OK)
-            return std::nullopt;
-        url.host_ = part(handle.get(), CURLUPART_HOST).value_or("");
-        url.path_ = part(handle.get(), CURLUPART_PATH, CURLU_URLDECODE).value_or("");
-        url.query_ = part(handle.get(), CURLUPART_QUERY);
-        if (auto port = part(handle.get(), CURLUPART_PORT))
-            url.port_ = std::stoi(*port);
+        const char* host = g_uri_get_host(uri.get());
+        url.host_ = host ? host : "";
+        if (url.host_.empty() && url.scheme_ != "file")
+            return std::nullopt; // "http://" names no place
+        if (url.host_.find(':') != std::string::npos)
+            url.host_ = "[" + url.host_ + "]"; // an IPv6 literal keeps its brackets, as written
+        const char* path = g_uri_get_path(uri.get());
+        url.path_ = path ? path : "";
+        if (const char* query = g_uri_get_query(uri.get()))
+            url.query_ = query;
+        if (const int port = g_uri_get_port(uri.get()); port > 0)
+            url.port_ = port;
         return url;
     }
     if (rest.empty())

@@ -2,7 +2,7 @@
 
 #include "kit/base/Log.h"
 #include "kit/capture/FileBytes.h"
-#include "kit/capture/LeptonicaImage.h"
+#include "kit/capture/ImageBackend.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,12 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t maxImageFileBytes = 128 * 1024 * 1024;
-
-struct LeptonicaBuffer {
-    l_uint8* bytes = nullptr;
-    size_t size = 0;
-    ~LeptonicaBuffer() { lept_free(bytes); }
-};
 
 [[noreturn]] void failWith(int error, const fs::path& path, const char* what) {
     throw fs::filesystem_error(what, path, std::error_code(error, std::generic_category()));
@@ -101,31 +95,12 @@ void ImageStore::removeAll() const {
 
 std::optional<std::vector<std::uint8_t>> ImageStore::downscaledPNG(std::span<const std::uint8_t> image,
                                                                    int maxDimension) {
-    const leptonica::Pix pix = leptonica::decodeBounded(image, maxPixels);
-    if (!pix || maxDimension <= 0)
+    if (image.empty() || maxDimension <= 0)
         return std::nullopt;
-    const int width = pixGetWidth(pix.get()), height = pixGetHeight(pix.get());
-    const double scale = std::min(double(maxDimension) / double(std::max(width, height)), 1.0);
-    const int newWidth = std::max(1, static_cast<int>(scale * width));
-    const int newHeight = std::max(1, static_cast<int>(scale * height));
-
-    const leptonica::Pix colour(pixConvertTo32(pix.get()));
-    if (!colour)
+    const ImageBackend* backend = ImageBackend::get();
+    if (!backend)
         return std::nullopt;
-    leptonica::Pix scaled(newWidth == width && newHeight == height
-                              ? pixCopy(nullptr, colour.get())
-                              : pixScaleToSize(colour.get(), newWidth, newHeight));
-    if (!scaled || pixGetWidth(scaled.get()) != newWidth || pixGetHeight(scaled.get()) != newHeight)
-        return std::nullopt;
-    // Fully opaque RGBA.
-    pixSetComponentArbitrary(scaled.get(), L_ALPHA_CHANNEL, 255);
-    pixSetSpp(scaled.get(), 4);
-    LeptonicaBuffer png;
-    if (pixWriteMem(&png.bytes, &png.size, scaled.get(), IFF_PNG) != 0 || !png.bytes) {
-        Log::error(Log::Category::pipeline, "A thumbnail could not be encoded as PNG");
-        return std::nullopt;
-    }
-    return std::vector<std::uint8_t>(png.bytes, png.bytes + png.size);
+    return backend->thumbnail(image, maxPixels, maxDimension);
 }
 
 } // namespace tessellar

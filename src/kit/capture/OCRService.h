@@ -1,8 +1,11 @@
 #pragma once
 
+#include "kit/capture/ImageBackend.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -10,6 +13,8 @@
 #include <string>
 
 namespace tessellar {
+
+class TessellarError;
 
 // Recognises printed English text with Tesseract 5 (LSTM engine), line by line. One engine
 // per service, started on first use and kept warm; calls run one at a time. Tesseract's
@@ -52,9 +57,11 @@ public:
 
 private:
     struct Engine;
-    struct Image;
+    using RecognizeWith = std::function<ImageBackend::Recognition(ImageBackend::Recognizer&)>;
 
-    Result recognize(const Image& image, const std::stop_token& stop);
+    // Runs `run` on the warm engine (started on first use) and turns its outcome into a
+    // result; an image the engine can't decode throws `unreadable`.
+    Result recognize(const RecognizeWith& run, const TessellarError& unreadable, const std::stop_token& stop);
 
     std::filesystem::path tessdata_;
     std::mutex mutex_; // guards engine_ and serialises recognition

@@ -5,7 +5,7 @@
 #include "kit/capture/FileBytes.h"
 #include "kit/capture/HtmlTextReader.h"
 #include "kit/capture/OfficeTextReader.h"
-#include "kit/capture/PopplerSupport.h"
+#include "kit/capture/PdfBackend.h"
 #include "kit/capture/RtfTextReader.h"
 #include "kit/model/TessellarError.h"
 #include "kit/text/StringHelpers.h"
@@ -13,8 +13,6 @@
 
 #include <array>
 #include <memory>
-#include <poppler-document.h>
-#include <poppler-page.h>
 #include <unicode/utf8.h>
 
 namespace tessellar {
@@ -78,18 +76,16 @@ std::string fileName(const std::filesystem::path& file) {
 }
 
 TextExtractor::Result pdfText(const std::filesystem::path& file) {
-    const auto document = poppler_support::open(file);
-    if (!document)
+    const PdfBackend* pdf = PdfBackend::get();
+    const auto document = pdf ? pdf->open(file.string()) : nullptr;
+    if (!document) {
+        Log::debug(Log::Category::pipeline, "PDF could not be opened, or needs a password");
         throw TessellarError::noTextInDocument(fileName(file));
-    const int pageCount = document->pages();
+    }
+    const int pageCount = document->pageCount();
     std::string collected;
     for (int index = 0; index < std::min(pageCount, TextExtractor::maxPages); ++index) {
-        const std::unique_ptr<poppler::page> page(document->create_page(index));
-        if (page) {
-            const auto bytes =
-                page->text(poppler::rectf(), poppler::page::non_raw_non_physical_layout).to_utf8();
-            collected.append(bytes.data(), bytes.size());
-        }
+        collected += document->pageText(index);
         collected.push_back('\n');
         // Characters are at least one byte, so the byte count is the cheap test.
         if (collected.size() > TextExtractor::maxCharacters &&

@@ -1,31 +1,20 @@
 // Any text and any file name through the whole rule-based classifier: text alone gives a
 // classification exactly when it is not blank, a file or an image always gives one. Run with a
 // per-input time limit, it is what catches a recogniser that backtracks or grows without bound.
+#include "FuzzInput.h"
 #include "kit/classify/RuleBasedClassifier.h"
 #include "kit/text/StringHelpers.h"
 #include "kit/text/Unicode.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <string>
-#include <string_view>
 
 using namespace tessellar;
-
-namespace {
-
-void require(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size == 0)
         return 0;
-    const std::string_view rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const std::string_view rest = fuzz::text(data + 1, size - 1);
     // The text that reaches the classifier has been checked to be UTF-8 on the way in.
     if (!unicode::isValidUTF8(rest))
         return 0;
@@ -35,9 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (mode == 0) {
         input.text = std::string(rest);
         const auto result = RuleBasedClassifier().classify(input);
-        require(result.has_value() == !isBlank(rest));
+        fuzz::require(result.has_value() == !isBlank(rest));
         if (result)
-            require(result->confidence >= 0 && result->confidence <= 1);
+            fuzz::require(result->confidence >= 0 && result->confidence <= 1);
         return 0;
     }
 
@@ -54,8 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         input.text = std::string(rest); // text typed with a file name, as a rename would give
     const auto result = RuleBasedClassifier().classify(input);
     if (input.hasImage || input.fileURL)
-        require(result.has_value());
+        fuzz::require(result.has_value());
     if (result)
-        require(result->confidence >= 0 && result->confidence <= 1);
+        fuzz::require(result->confidence >= 0 && result->confidence <= 1);
     return 0;
 }

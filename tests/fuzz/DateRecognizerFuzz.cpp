@@ -1,12 +1,10 @@
 // Any bytes give dates or none: no crash, no hang, and every match is well formed.
+#include "FuzzInput.h"
 #include "kit/detect/ScheduleDetector.h"
 #include "kit/scan/dates/DateRecognizer.h"
 #include "kit/text/Unicode.h"
 
 #include <cmath>
-#include <cstddef>
-#include <cstdint>
-#include <string_view>
 
 namespace {
 
@@ -27,19 +25,18 @@ DateRecognizer::Options options(std::size_t variant) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string_view text = fuzz::text(data, size);
     const Timestamp now = Timestamp::fromUnix(1773239400);
     const auto matches = DateRecognizer::scan(text, now, options(size));
     const std::int32_t length = unicode::toICU(text).length();
     std::int32_t previousEnd = 0;
     for (const DataDetector::Match& match : matches) {
-        if (match.type != DataDetector::Type::date || !match.date || !std::isfinite(match.date->unixSeconds))
-            __builtin_trap();
-        if (match.range.length <= 0 || match.range.location < previousEnd || match.range.end() > length)
-            __builtin_trap();
+        fuzz::require(match.type == DataDetector::Type::date && match.date &&
+                      std::isfinite(match.date->unixSeconds));
+        fuzz::require(match.range.length > 0 && match.range.location >= previousEnd &&
+                      match.range.end() <= length);
         // Years 1600 to 9999, give or take a day of zone offset.
-        if (match.date->unixSeconds < -11676182400.0 || match.date->unixSeconds > 253402387200.0)
-            __builtin_trap();
+        fuzz::require(match.date->unixSeconds >= -11676182400.0 && match.date->unixSeconds <= 253402387200.0);
         previousEnd = match.range.end();
     }
     if (size <= 256)

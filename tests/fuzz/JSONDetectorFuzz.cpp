@@ -1,35 +1,24 @@
 // Any text gives a document or none. A document's forms read back to the same document, and
 // nothing is accepted that a second, independent JSON parser refuses or reads differently.
+#include "FuzzInput.h"
 #include "kit/detect/JSONDetector.h"
 #include "kit/text/StringHelpers.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <nlohmann/json.hpp>
-#include <string_view>
 
 using tessellar::JSONDetector;
 
-namespace {
-
-void require(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string_view text = fuzz::text(data, size);
     const auto document = JSONDetector::document(text);
     JSONDetector::swiftModel(text, "Root");
     // The classifier's outline accepts exactly what the document does and reports the same.
     const auto outline = JSONDetector::outline(text);
-    require(outline.has_value() == document.has_value());
+    fuzz::require(outline.has_value() == document.has_value());
     if (!document)
         return 0;
-    require(*outline == (JSONDetector::Outline{document->summary, document->isArray, document->topLevelKeys,
-                                               document->identity}));
+    fuzz::require(*outline == (JSONDetector::Outline{document->summary, document->isArray,
+                                                     document->topLevelKeys, document->identity}));
 
     // nlohmann refuses numbers beyond the range of a double, which are valid JSON and kept as
     // written here; anything else it refuses must not have been accepted.
@@ -37,20 +26,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (source.starts_with("\xEF\xBB\xBF")) // a leading byte-order mark is skipped
         source = tessellar::trimmed(source.substr(3));
     try {
-        require(nlohmann::json::parse(document->minified) == nlohmann::json::parse(source));
+        fuzz::require(nlohmann::json::parse(document->minified) == nlohmann::json::parse(source));
     } catch (const nlohmann::json::out_of_range&) {
     } catch (const nlohmann::json::exception&) {
-        require(false);
+        fuzz::require(false);
     }
 
     const auto fromMinified = JSONDetector::document(document->minified);
-    require(fromMinified && *fromMinified == *document);
+    fuzz::require(fromMinified && *fromMinified == *document);
 
     const auto fromPretty = JSONDetector::document(document->pretty);
-    require(fromPretty && fromPretty->pretty == document->pretty &&
-            fromPretty->summary == document->summary && fromPretty->topLevelKeys == document->topLevelKeys &&
-            fromPretty->identity == document->identity);
+    fuzz::require(
+        fromPretty && fromPretty->pretty == document->pretty && fromPretty->summary == document->summary &&
+        fromPretty->topLevelKeys == document->topLevelKeys && fromPretty->identity == document->identity);
 
-    require(JSONDetector::swiftModel(*document, "Root") == JSONDetector::swiftModel(text, "Root"));
+    fuzz::require(JSONDetector::swiftModel(*document, "Root") == JSONDetector::swiftModel(text, "Root"));
     return 0;
 }

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <charconv>
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace tessellar::testing {
 
@@ -16,5 +21,29 @@ inline std::filesystem::path fixture(const std::string& relative) {
 // by the length of `expected`. White space is left out on both sides: it is layout, and in
 // monospaced code no engine can tell one space from two or none beside a bracket.
 double characterErrorRate(const std::string& expected, const std::string& recognised);
+
+// The rows of a tab-separated table: '#' lines and blank lines are skipped; in a cell \n, \r,
+// \t, \\, \xHH, \uXXXX and \UXXXXXXXX stand for what they name, so any text fits in a cell.
+using Row = std::vector<std::string>;
+std::vector<Row> tableRows(const std::filesystem::path& file);
+
+// Checks a table of "function, arguments…, expected answer" rows: `functions` gives for each
+// name the answer of the code for a row (arguments from [1]). A row naming an unknown function
+// fails, and so does a function without rows. Returns the number of rows checked.
+using Answer = std::function<std::string(const Row&)>;
+int checkTable(const std::filesystem::path& file, const std::map<std::string, Answer>& functions);
+
+// How tables write answers: "-" for none, "yes" and "no" for truth values, numbers exactly.
+inline std::string shown(const std::optional<std::string>& value) {
+    return value.value_or("-");
+}
+inline std::string shown(bool value) {
+    return value ? "yes" : "no";
+}
+// The shortest text that reads back as exactly `value`.
+inline std::string shown(double value) {
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
 
 } // namespace tessellar::testing

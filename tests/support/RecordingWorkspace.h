@@ -1,9 +1,9 @@
 #pragma once
 
 #include "kit/platform/Workspace.h"
+#include "support/Guard.h"
 
 #include <map>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -20,18 +20,38 @@ public:
         bool operator==(const Call&) const = default;
     };
 
-    bool open(const Url& url) override;
-    bool activateFileViewerSelecting(const Url& fileURL) override;
-    std::optional<Url> urlForApplication(std::string_view identifier) override;
-    bool open(const Url& fileURL, const Url& applicationURL) override;
+    bool open(const Url& url) override { return record({"open", url.absoluteString(), ""}); }
+    bool activateFileViewerSelecting(const Url& fileURL) override {
+        return record({"reveal", fileURL.absoluteString(), ""});
+    }
+    std::optional<Url> urlForApplication(std::string_view identifier) override {
+        return guard_.with([&]() -> std::optional<Url> {
+            const auto found = applications_.find(identifier);
+            return found == applications_.end() ? std::nullopt : std::optional(found->second);
+        });
+    }
+    bool open(const Url& fileURL, const Url& applicationURL) override {
+        return record({"openWith", fileURL.absoluteString(), applicationURL.absoluteString()});
+    }
 
-    std::vector<Call> calls() const;
+    std::vector<Call> calls() const { return guard_.read(calls_); }
     // What open, reveal and openWith answer (default true).
-    void setSucceeds(bool succeeds);
-    void install(const std::string& identifier, const Url& location);
+    void setSucceeds(bool succeeds) {
+        guard_.with([&] { succeeds_ = succeeds; });
+    }
+    void install(const std::string& identifier, const Url& location) {
+        guard_.with([&] { applications_.insert_or_assign(identifier, location); });
+    }
 
 private:
-    mutable std::mutex mutex_;
+    bool record(Call call) {
+        return guard_.with([&] {
+            calls_.push_back(std::move(call));
+            return succeeds_;
+        });
+    }
+
+    testing::Guard guard_;
     std::vector<Call> calls_;
     bool succeeds_ = true;
     std::map<std::string, Url, std::less<>> applications_;

@@ -12,18 +12,10 @@
 extern char** environ;
 
 namespace tessellar::testing {
-namespace {
-
-std::filesystem::path serverScript() {
-    return std::filesystem::path(TESSELLAR_TESTS_DIR) / "support" / "scripted_http_server.py";
-}
-
-} // namespace
-
 ScriptedHttpServer::ScriptedHttpServer(bool tls) : tls_(tls) {
-    const std::string script = serverScript().string();
-    const std::string folder = folder_.path().string();
-    std::vector<std::string> arguments{"python3", script, "--dir", folder};
+    std::vector<std::string> arguments{"python3",
+                                       std::string(TESSELLAR_TESTS_DIR) + "/support/scripted_http_server.py",
+                                       "--dir", folder_.path().string()};
     if (tls)
         arguments.emplace_back("--tls");
     std::vector<char*> argv;
@@ -55,19 +47,11 @@ ScriptedHttpServer::~ScriptedHttpServer() {
     }
 }
 
-std::string ScriptedHttpServer::url(const std::string& path) const {
-    return std::string(tls_ ? "https" : "http") + "://127.0.0.1:" + std::to_string(port_) + path;
-}
-
 void ScriptedHttpServer::script(const nlohmann::json& responses) {
     const auto target = folder_ / "script.json";
     const auto temporary = folder_ / "script.json.tmp";
     std::ofstream(temporary) << nlohmann::json{{"responses", responses}}.dump();
     std::filesystem::rename(temporary, target);
-}
-
-void ScriptedHttpServer::respond(int status, const std::string& body, const nlohmann::json& headers) {
-    script(nlohmann::json::array({{{"status", status}, {"body", body}, {"headers", headers}}}));
 }
 
 std::vector<nlohmann::json> ScriptedHttpServer::requests() const {

@@ -22,7 +22,9 @@ public:
 
     int port() const { return port_; }
     // "http://127.0.0.1:<port>" (or https) followed by `path`.
-    std::string url(const std::string& path = "") const;
+    std::string url(const std::string& path = "") const {
+        return std::string(tls_ ? "https" : "http") + "://127.0.0.1:" + std::to_string(port_) + path;
+    }
 
     // The self-signed certificate of a TLS server (a PEM file), to trust as a CA.
     std::string certificateFile() const { return (folder_ / "cert.pem").string(); }
@@ -31,7 +33,9 @@ public:
     void script(const nlohmann::json& responses);
     // Convenience: one response with this status and body, repeated.
     void respond(int status, const std::string& body,
-                 const nlohmann::json& headers = nlohmann::json::object());
+                 const nlohmann::json& headers = nlohmann::json::object()) {
+        script(nlohmann::json::array({{{"status", status}, {"body", body}, {"headers", headers}}}));
+    }
 
     // Every request received so far: {"method", "path", "headers", "body"}.
     std::vector<nlohmann::json> requests() const;

@@ -2,8 +2,8 @@
 
 #include "kit/text/Unicode.h"
 #include "support/ConcurrentCalls.h"
+#include "support/Fixtures.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -58,38 +58,17 @@ TEST(AddressDetector, StandaloneTrimsAndToleratesALabel) {
 // tests/fixtures/standalone-addresses.tsv: a text, the raw address read from it ("-": none)
 // and its display lines.
 TEST(AddressDetector, FixtureTexts) {
-    const auto unescaped = [](std::string cell) {
-        for (std::size_t at = 0; (at = cell.find("\\n", at)) != std::string::npos;)
-            cell.replace(at, 2, "\n");
-        for (std::size_t at = 0; (at = cell.find("\\t", at)) != std::string::npos;)
-            cell.replace(at, 2, "\t");
-        return cell;
-    };
-    std::ifstream file(std::string(TESSELLAR_FIXTURES_DIR) + "/standalone-addresses.tsv");
-    ASSERT_TRUE(file);
-    int rows = 0;
-    for (std::string line; std::getline(file, line);) {
-        if (line.starts_with('#'))
-            continue;
-        std::vector<std::string> cells;
-        for (std::size_t from = 0, tab = 0; tab != std::string::npos; from = tab + 1)
-            cells.push_back(unescaped(line.substr(from, (tab = line.find('\t', from)) - from)));
-        ASSERT_GE(cells.size(), 2u) << line;
-        const auto address = AddressDetector::standaloneAddress(cells[0]);
-        ++rows;
-        if (cells[1] == "-") {
-            EXPECT_FALSE(address) << cells[0];
-            continue;
-        }
-        ASSERT_TRUE(address) << cells[0];
-        ASSERT_EQ(cells.size(), 3u) << line;
-        EXPECT_EQ(address->raw, cells[1]);
+    const auto rows = testing::tableRows(testing::fixture("standalone-addresses.tsv"));
+    EXPECT_GE(rows.size(), 15u);
+    for (const auto& row : rows) {
+        const auto address = AddressDetector::standaloneAddress(row[0]);
         std::string lines;
-        for (const auto& shown : address->displayLines())
+        for (const auto& shown : address ? address->displayLines() : Lines{})
             lines += (lines.empty() ? "" : " | ") + shown;
-        EXPECT_EQ(lines, cells[2]) << cells[0];
+        EXPECT_EQ(address ? address->raw + "\t" + lines : "-",
+                  row.size() == 3 ? row[1] + "\t" + row[2] : row[1])
+            << row[0];
     }
-    EXPECT_GE(rows, 15);
 }
 
 TEST(AddressDetector, StandaloneLengthLimitIs240Characters) {

@@ -1,8 +1,8 @@
 #include "kit/detect/LinkDetector.h"
 
 #include "support/ConcurrentCalls.h"
+#include "support/Fixtures.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -17,36 +17,15 @@ std::string standalone(const std::string& text) {
 
 // tests/fixtures/standalone-links.tsv: a function, a text, the expected answer ("-": none).
 TEST(LinkDetector, FixtureTexts) {
-    std::ifstream file(std::string(TESSELLAR_FIXTURES_DIR) + "/standalone-links.tsv");
-    ASSERT_TRUE(file);
-    int rows = 0;
-    for (std::string line; std::getline(file, line);) {
-        if (line.starts_with('#'))
-            continue;
-        const auto first = line.find('\t');
-        const auto second = line.find('\t', first + 1);
-        ASSERT_NE(second, std::string::npos) << line;
-        const std::string function = line.substr(0, first);
-        std::string text = line.substr(first + 1, second - first - 1);
-        const std::string expected = line.substr(second + 1);
-        for (const auto& [escape, character] : {std::pair{"\\n", "\n"}, std::pair{"\\t", "\t"}})
-            for (std::size_t at = 0; (at = text.find(escape, at)) != std::string::npos;)
-                text.replace(at, 2, character);
-        std::optional<std::string> answer;
-        if (function == "url")
-            answer = standalone(text);
-        else if (function == "display")
-            answer = LinkDetector::displayString(*Url::parse(text));
-        else if (function == "email")
-            answer = LinkDetector::standaloneEmailAddress(text);
-        else if (function == "phone")
-            answer = LinkDetector::standalonePhoneNumber(text);
-        else
-            ADD_FAILURE() << "unknown function: " << line;
-        EXPECT_EQ(answer.value_or("-"), expected) << function << " '" << text << "'";
-        ++rows;
-    }
-    EXPECT_GE(rows, 40);
+    using testing::Row;
+    using testing::shown;
+    EXPECT_GE(testing::checkTable(
+                  testing::fixture("standalone-links.tsv"),
+                  {{"url", [](const Row& c) { return standalone(c[1]); }},
+                   {"display", [](const Row& c) { return LinkDetector::displayString(*Url::parse(c[1])); }},
+                   {"email", [](const Row& c) { return shown(LinkDetector::standaloneEmailAddress(c[1])); }},
+                   {"phone", [](const Row& c) { return shown(LinkDetector::standalonePhoneNumber(c[1])); }}}),
+              40);
 }
 
 TEST(LinkDetector, StandaloneURLAcceptsAtMost2048Characters) {

@@ -6,6 +6,7 @@
 #include "kit/detect/JWTDetector.h"
 #include "kit/text/ISO8601.h"
 #include "support/ConcurrentCalls.h"
+#include "support/Fixtures.h"
 
 #include <gtest/gtest.h>
 #include <tuple>
@@ -21,81 +22,33 @@ class TravelDetectorTest : public ::testing::Test {
     Clock::ScopedOverride clock{now};
 };
 
-TEST_F(TravelDetectorTest, BoardingLineGivesEveryField) {
-    const auto flight = TravelDetector::flight(
-        "Flight UA 123 boarding 10:40, gate B7, SFO \u2192 JFK, confirmation code: QX7K2M");
-    ASSERT_TRUE(flight);
-    EXPECT_EQ(flight->airline, "United");
-    EXPECT_EQ(flight->flightNumber, "UA123");
-    EXPECT_EQ(flight->origin, "SFO");
-    EXPECT_EQ(flight->destination, "JFK");
-    EXPECT_EQ(flight->confirmationCode, "QX7K2M");
-    EXPECT_EQ(flight->confidence, 0.85);
-    // "boarding 10:40": the next 10:40 after noon on 10 March.
-    ASSERT_TRUE(flight->departure);
-    EXPECT_EQ(iso8601::format(*flight->departure), "2026-03-11T14:40:00Z");
-}
-
-TEST_F(TravelDetectorTest, UnknownAirlineCodeNeedsTheWordFlight) {
-    EXPECT_FALSE(TravelDetector::flight("Boarding pass\nXY 42 to Lisbon\nGate 12"));
-    const auto flight = TravelDetector::flight("FLIGHT XY 42 to Lisbon\nBoarding pass, gate 12");
-    ASSERT_TRUE(flight);
-    EXPECT_EQ(flight->airline, "XY");
-    EXPECT_EQ(flight->flightNumber, "XY42");
-    // A known code later in the text wins over an earlier unknown one.
-    const auto known = TravelDetector::flight("Gate change: XY 42 is now operated as DL 8\nBoarding at 9:10");
-    ASSERT_TRUE(known);
-    EXPECT_EQ(known->airline, "Delta");
-    EXPECT_EQ(known->flightNumber, "DL8");
-}
-
-TEST_F(TravelDetectorTest, EqualRouteEndsAreRejectedAndTheNextPatternTried) {
-    const auto flight =
-        TravelDetector::flight("Flight UA 5, boarding soon\nSFO - SFO\nfrom Denver to Austin");
-    ASSERT_TRUE(flight);
-    EXPECT_EQ(flight->origin, "Denver");
-    EXPECT_EQ(flight->destination, "Austin");
-
-    const std::vector<std::tuple<std::string, std::string, std::string>> routes{
-        {"Flight AA 10 boarding\nNew York -> London", "New York", "London"},
-        {"Flight AA 10 boarding\nLHR\u2013CDG", "LHR", "CDG"},
-        {"Flight AA 10 boarding\nBOS to ORD", "BOS", "ORD"},
-        {"Flight AA 10 boarding\nflying San Diego to Salt Lake today", "San Diego", "Salt Lake"},
+TEST_F(TravelDetectorTest, FixtureTable) {
+    using testing::Row;
+    using testing::shown;
+    const auto found = [](const Row& c) {
+        const auto flight = TravelDetector::flight(c[1]);
+        EXPECT_TRUE(flight) << c[1];
+        return flight.value_or(TravelDetector::Flight{});
     };
-    for (const auto& [text, origin, destination] : routes) {
-        const auto f = TravelDetector::flight(text);
-        ASSERT_TRUE(f) << text;
-        EXPECT_EQ(f->origin, origin) << text;
-        EXPECT_EQ(f->destination, destination) << text;
-    }
-}
-
-TEST_F(TravelDetectorTest, ConfidenceDependsOnPhrasesAndRoute) {
-    // Two phrases ("flight", "gate"), no route.
-    EXPECT_EQ(TravelDetector::flight("Flight LH 400, gate 3")->confidence, 0.6);
-    EXPECT_EQ(TravelDetector::flight("Flight LH 400, gate 3, FRA \u2192 JFK")->confidence, 0.75);
-    // Four phrases ("flight", "gate", "seat", "passenger").
-    EXPECT_EQ(TravelDetector::flight("Passenger Ana, flight LH 400, gate 3, seat 2A")->confidence, 0.7);
-    EXPECT_EQ(TravelDetector::flight("Passenger Ana, flight LH 400, gate 3, seat 2A, FRA -> JFK")->confidence,
-              0.85);
-}
-
-TEST_F(TravelDetectorTest, WeakOrNumberlessTextIsNoFlight) {
-    EXPECT_FALSE(TravelDetector::flight("Meet at gate UA 12"));            // one phrase
-    EXPECT_FALSE(TravelDetector::flight("Boarding at the gate, seat 12")); // no flight number
-    EXPECT_FALSE(TravelDetector::flight(""));
-}
-
-TEST_F(TravelDetectorTest, ConfirmationCodeFollowsItsLabels) {
-    const auto code = [](const std::string& text) { return TravelDetector::flight(text)->confirmationCode; };
-    EXPECT_EQ(code("Flight BA 117, gate 5. Record locator ABC12"), "ABC12");
-    EXPECT_EQ(code("Flight BA 117, gate 5. PNR: zx9q8w"), "zx9q8w");
-    EXPECT_EQ(code("Flight BA 117, gate 5. Confirmation: 12345678"), "12345678");
-    EXPECT_EQ(code("Flight BA 117, gate 5. Confirmation: 1234"), std::nullopt);
-    // Blanks on either side of the colon, or none at all.
-    EXPECT_EQ(code("Flight BA 117, gate 5. Confirmation code \t : \n QX7K2M"), "QX7K2M");
-    EXPECT_EQ(code("Flight BA 117, gate 5. Confirmation code:QX7K2M"), "QX7K2M");
-    EXPECT_EQ(code("Flight BA 117, gate 5. Confirmation" + std::string(5000, ' ') + "!"), std::nullopt);
+    const auto flight = [](const Row& c) {
+        const auto f = TravelDetector::flight(c[1]);
+        return f ? shown(f->airline) + "|" + shown(f->flightNumber) + "|" + shown(f->origin) + "|" +
+                       shown(f->destination) + "|" + shown(f->confirmationCode) + "|" + shown(f->confidence) +
+                       "|" + (f->departure ? iso8601::format(*f->departure) : "-")
+                 : "-";
+    };
+    EXPECT_GE(testing::checkTable(
+                  testing::fixture("tables/travel.tsv"),
+                  {{"flight", flight},
+                   {"confirmationCode", [&](const Row& c) { return shown(found(c).confirmationCode); }},
+                   {"route",
+                    [&](const Row& c) { return shown(found(c).origin) + "|" + shown(found(c).destination); }},
+                   {"flightConfidence",
+                    [](const Row& c) {
+                        const auto f = TravelDetector::flight(c[1]);
+                        return f ? shown(f->confidence) : "-";
+                    }}}),
+              23);
 }
 
 // Shared compiled patterns and lazily built tables must give every thread what one thread sees.

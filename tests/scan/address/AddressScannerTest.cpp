@@ -2,8 +2,8 @@
 
 #include "kit/scan/DataDetector.h"
 #include "kit/text/Unicode.h"
+#include "support/Fixtures.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -27,44 +27,9 @@ Components full(std::string street, std::string city, std::string state, std::st
             {"ZIP", std::move(zip)}};
 }
 
-std::string unescaped(std::string_view field) {
-    std::string out;
-    for (std::size_t k = 0; k < field.size(); ++k) {
-        if (field[k] != '\\' || k + 1 == field.size()) {
-            out += field[k];
-            continue;
-        }
-        const char c = field[++k];
-        out += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
-    }
-    return out;
-}
-
-// Each row of the fixture: the text alone (no address), or the text, the matched text and the
-// five components.
-std::vector<std::vector<std::string>> fixtureRows() {
-    std::ifstream file(std::string(TESSELLAR_FIXTURES_DIR) + "/addresses.tsv");
-    EXPECT_TRUE(file.good());
-    std::vector<std::vector<std::string>> rows;
-    std::string line;
-    while (std::getline(file, line)) {
-        if (line.empty() || line.front() == '#')
-            continue;
-        std::vector<std::string> fields;
-        std::size_t start = 0;
-        for (std::size_t tab = line.find('\t'); tab != std::string::npos; tab = line.find('\t', start)) {
-            fields.push_back(unescaped(std::string_view(line).substr(start, tab - start)));
-            start = tab + 1;
-        }
-        fields.push_back(unescaped(std::string_view(line).substr(start)));
-        rows.push_back(std::move(fields));
-    }
-    return rows;
-}
-
 TEST(AddressScanner, FindsTheAddressesOfTheFixtureAndNothingInItsNegatives) {
     static const char* const keys[] = {"street", "city", "state", "ZIP", "country"};
-    const auto rows = fixtureRows();
+    const auto rows = testing::tableRows(testing::fixture("addresses.tsv"));
     ASSERT_GT(rows.size(), 90u);
     for (const auto& row : rows) {
         const std::string& text = row[0];

@@ -1,6 +1,6 @@
 #include "kit/scan/DataDetector.h"
+#include "support/Fixtures.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <utility>
@@ -25,23 +25,15 @@ using Links = std::vector<std::pair<std::string, std::string>>;
 
 // tests/fixtures/links.tsv: a text, then the (matched text, URL) of each link in it.
 TEST(LinkScanner, FixtureTexts) {
-    std::ifstream file(std::string(TESSELLAR_FIXTURES_DIR) + "/links.tsv");
-    ASSERT_TRUE(file);
-    int rows = 0;
-    for (std::string line; std::getline(file, line);) {
-        if (line.empty() || line.starts_with('#'))
-            continue;
-        std::vector<std::string> cells;
-        for (std::size_t from = 0, tab = 0; tab != std::string::npos; from = tab + 1)
-            cells.push_back(line.substr(from, (tab = line.find('\t', from)) - from));
-        ASSERT_EQ(cells.size() % 2, 1u) << line;
+    const auto rows = testing::tableRows(testing::fixture("links.tsv"));
+    EXPECT_GE(rows.size(), 35u);
+    for (const auto& cells : rows) {
+        ASSERT_EQ(cells.size() % 2, 1u) << cells[0];
         Links expected;
         for (std::size_t k = 1; k < cells.size(); k += 2)
             expected.emplace_back(cells[k], cells[k + 1]);
         EXPECT_EQ(links(cells[0]), expected) << cells[0];
-        ++rows;
     }
-    EXPECT_GE(rows, 35);
 }
 
 TEST(LinkScanner, MatchesCarryTheirSchemeHostAndRange) {

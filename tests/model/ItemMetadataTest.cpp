@@ -1,5 +1,7 @@
 #include "kit/model/ItemMetadata.h"
 
+#include "support/Fixtures.h"
+
 #include <gtest/gtest.h>
 
 namespace tessellar {
@@ -79,27 +81,11 @@ TEST(ItemMetadata, SummaryLineJoinsTheFirstValuesWithAMiddleDot) {
 }
 
 TEST(ItemMetadataFact, RepeatsTheHeadlineOnlyWhenUnlabelledAndLongEnough) {
-    const Fact fact{"subject", std::nullopt, "Quarterly report for the board", false};
-    EXPECT_TRUE(fact.repeats("Quarterly report for the board"));
-    EXPECT_TRUE(fact.repeats("  Quarterly report for the board \n"));
-    EXPECT_TRUE(fact.repeats("Quarterly report f\u2026")); // 18 characters without the ellipsis
-    EXPECT_FALSE(fact.repeats("Quarterly\u2026"));         // 9 characters
-    EXPECT_FALSE(fact.repeats("Quarterly report x\u2026"));
-    EXPECT_TRUE(fact.repeats("Quarterly report f")); // a long enough prefix counts without an ellipsis too
-    EXPECT_FALSE(fact.repeats(""));
-    EXPECT_FALSE(fact.repeats("Quarterly r\u00E9\u2026")); // 12 characters, not a prefix
-
-    const Fact labelled{"subject", std::string("Subject"), "Quarterly report for the board", false};
-    EXPECT_FALSE(labelled.repeats("Quarterly report for the board"));
-
-    const Fact blank{"subject", std::nullopt, "  ", false};
-    EXPECT_FALSE(blank.repeats("  "));
-}
-
-TEST(ItemMetadataFact, TwelveCharacterPrefixIsTheBoundary) {
-    const Fact fact{"k", std::nullopt, "abcdefghijklmnop", false};
-    EXPECT_TRUE(fact.repeats("abcdefghijkl\u2026")); // exactly 12
-    EXPECT_FALSE(fact.repeats("abcdefghijk\u2026")); // 11
+    const auto repeats = [](const testing::Row& c) {
+        const Fact fact{"k", c[2] == "-" ? std::nullopt : std::optional(c[2]), c[1], false};
+        return testing::shown(fact.repeats(c[3]));
+    };
+    EXPECT_GE(testing::checkTable(testing::fixture("tables/item-metadata.tsv"), {{"repeats", repeats}}), 12);
 }
 
 } // namespace

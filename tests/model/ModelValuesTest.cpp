@@ -3,45 +3,43 @@
 #include "kit/model/Classification.h"
 #include "kit/model/ContentType.h"
 #include "kit/model/SourceType.h"
+#include "support/Fixtures.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace tessellar {
 namespace {
 
-TEST(ContentType, RawValuesRoundTripExactlyAndCaseSensitively) {
+TEST(ModelValues, FixtureTable) {
+    using testing::Row;
     for (const ContentType type : content_type::allCases())
         EXPECT_EQ(content_type::fromRaw(content_type::rawValue(type)), type) << content_type::rawValue(type);
-    EXPECT_EQ(content_type::displayName(ContentType::travel), "Flight");
-    EXPECT_EQ(content_type::displayName(ContentType::unknown), "Unrecognized");
-    for (const char* raw : {"spreadsheet", "PDF", "plaintext", " url", ""})
-        EXPECT_FALSE(content_type::fromRaw(raw)) << raw;
-}
-
-TEST(SourceAndClassificationSource, RawValuesDisplayNamesAndLeavingTheMachine) {
-    EXPECT_EQ(source_type::displayName(SourceType::drop), "Dropped");
-    EXPECT_EQ(source_type::displayName(SourceType::clipboard), "Clipboard");
-    EXPECT_EQ(source_type::displayName(SourceType::typed), "Typed");
-    EXPECT_EQ(source_type::fromRaw("clipboard"), SourceType::clipboard);
-    EXPECT_FALSE(source_type::fromRaw("Drop"));
-
-    EXPECT_EQ(classification_source::displayName(ClassificationSource::rules), "Recognized on this Mac");
-    EXPECT_EQ(classification_source::displayName(ClassificationSource::intelligence), "Recognized by AI");
-    EXPECT_EQ(classification_source::displayName(ClassificationSource::mixed),
-              "Recognized on this Mac, refined by AI");
-    EXPECT_FALSE(classification_source::leftTheMac(ClassificationSource::rules));
-    EXPECT_TRUE(classification_source::leftTheMac(ClassificationSource::intelligence));
-    EXPECT_TRUE(classification_source::leftTheMac(ClassificationSource::mixed));
-    EXPECT_EQ(classification_source::fromRaw("mixed"), ClassificationSource::mixed);
-    EXPECT_FALSE(classification_source::fromRaw("ai"));
-}
-
-TEST(Classification, ConfidenceIsClampedOnCreation) {
-    EXPECT_EQ(Classification(ContentType::url, "t", std::nullopt, 1.7).confidence, 1.0);
-    EXPECT_EQ(Classification(ContentType::url, "t", std::nullopt, -0.2).confidence, 0.0);
-    EXPECT_EQ(Classification(ContentType::url, "t", std::nullopt, 0.55).confidence, 0.55);
-    EXPECT_EQ(Classification(ContentType::url, "t", std::nullopt, std::nan("")).confidence, 0.0);
+    const auto contentType = [](const Row& c) {
+        const auto type = content_type::fromRaw(c[1]);
+        return type ? std::string(content_type::displayName(*type)) : "-";
+    };
+    const auto source = [](const Row& c) {
+        const auto type = source_type::fromRaw(c[1]);
+        return type ? std::string(source_type::displayName(*type)) : "-";
+    };
+    const auto classification = [](const Row& c) {
+        const auto source = classification_source::fromRaw(c[1]);
+        return source ? std::string(classification_source::displayName(*source)) + "|" +
+                            testing::shown(classification_source::leftTheMac(*source))
+                      : "-";
+    };
+    const auto confidence = [](const Row& c) {
+        std::ostringstream out;
+        out << Classification(ContentType::url, "t", std::nullopt, std::stod(c[1])).confidence;
+        return out.str();
+    };
+    EXPECT_GE(
+        testing::checkTable(testing::fixture("tables/model-values.tsv"), {{"contentType", contentType},
+                                                                          {"source", source},
+                                                                          {"classification", classification},
+                                                                          {"confidence", confidence}}),
+        19);
 }
 
 TEST(CapturedContent, EmptinessIgnoresBlankTextButNotAnyImage) {

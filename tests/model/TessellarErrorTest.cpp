@@ -1,11 +1,16 @@
 #include "kit/model/TessellarError.h"
 
+#include "support/Fixtures.h"
+
+#include <functional>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace tessellar {
 namespace {
 
 using Recovery = TessellarError::Recovery;
+using E = TessellarError;
 
 TEST(TessellarError, RecoveryRawValuesRoundTripAndTitlesAreExact) {
     for (const Recovery recovery : TessellarError::allRecoveries())
@@ -17,85 +22,45 @@ TEST(TessellarError, RecoveryRawValuesRoundTripAndTitlesAreExact) {
     EXPECT_EQ(TessellarError::title(Recovery::retry), "Try Again");
 }
 
-TEST(TessellarError, NamedErrorsHaveExactTextsAndRecoveries) {
-    struct Row {
-        TessellarError error;
-        std::string message;
-        std::vector<Recovery> recovery;
+// tests/fixtures/tables/errors.tsv: each error with its exact message and recoveries.
+TEST(TessellarError, EveryErrorHasItsExactTextAndRecoveries) {
+    const std::map<std::string, std::function<E(const std::string&)>> errors{
+        {"emptyClipboard", [](auto&) { return E::emptyClipboard(); }},
+        {"unsupportedDrop", [](auto&) { return E::unsupportedDrop(); }},
+        {"remindersAccessDenied", [](auto&) { return E::remindersAccessDenied(); }},
+        {"calendarAccessDenied", [](auto&) { return E::calendarAccessDenied(); }},
+        {"aiNotConfigured", [](auto&) { return E::aiNotConfigured(); }},
+        {"aiKeyRejected", [](auto&) { return E::aiKeyRejected(); }},
+        {"aiKeyLacksAccess", [](auto&) { return E::aiKeyLacksAccess(); }},
+        {"aiModelNotFound", [](auto&) { return E::aiModelNotFound(); }},
+        {"aiHostUnreachable", [](auto&) { return E::aiHostUnreachable(); }},
+        {"aiOffline", [](auto&) { return E::aiOffline(); }},
+        {"aiConnectionFailed", [](auto&) { return E::aiConnectionFailed(); }},
+        {"aiInsecureConnection", [](auto&) { return E::aiInsecureConnection(); }},
+        {"aiEmptyResponse", [](auto&) { return E::aiEmptyResponse(); }},
+        {"aiUnreadableResponse", [](auto&) { return E::aiUnreadableResponse(); }},
+        {"noTextInDocument", [](auto& a) { return E::noTextInDocument(a); }},
+        {"fileMissing", [](auto& a) { return E::fileMissing(a); }},
+        {"aiUnavailable", [](auto& a) { return E::aiUnavailable(std::stoi(a)); }},
+        {"aiUnexpectedStatus", [](auto& a) { return E::aiUnexpectedStatus(std::stoi(a)); }},
+        {"storage", [](auto& a) { return E::storage(a); }},
+        {"aiRateLimited",
+         [](auto& a) { return E::aiRateLimited(a == "-" ? std::nullopt : std::optional(std::stoll(a))); }},
+        {"aiTimedOut", [](auto& a) { return E::aiTimedOut(std::stod(a)); }},
     };
-    const std::vector<Row> rows{
-        {TessellarError::emptyClipboard(), "The clipboard is empty.", {Recovery::retry}},
-        {TessellarError::unsupportedDrop(), "Tessellar can\u2019t read that yet.", {}},
-        {TessellarError::remindersAccessDenied(),
-         "Reminders access is required to create this reminder.",
-         {Recovery::grantRemindersAccess}},
-        {TessellarError::calendarAccessDenied(),
-         "Calendar access is required to create this event.",
-         {Recovery::grantCalendarAccess}},
-        {TessellarError::aiNotConfigured(), "No AI provider is configured yet.", {Recovery::openSettings}},
-        {TessellarError::aiKeyRejected(), "The AI provider rejected the API key.", {Recovery::openSettings}},
-        {TessellarError::aiKeyLacksAccess(),
-         "That API key doesn\u2019t have access to this model.",
-         {Recovery::openSettings}},
-        {TessellarError::aiModelNotFound(),
-         "The AI provider has no model or endpoint by that name.",
-         {Recovery::openSettings}},
-        {TessellarError::aiHostUnreachable(),
-         "Couldn\u2019t reach the AI provider at that address.",
-         {Recovery::openSettings, Recovery::retry}},
-        {TessellarError::aiOffline(), "This Mac isn\u2019t connected to the internet.", {Recovery::retry}},
-        {TessellarError::aiConnectionFailed(),
-         "The connection to the AI provider failed.",
-         {Recovery::retry, Recovery::openSettings}},
-        {TessellarError::aiInsecureConnection(),
-         "Couldn\u2019t open a secure connection to the AI provider.",
-         {Recovery::openSettings, Recovery::retry}},
-        {TessellarError::aiEmptyResponse(), "The AI provider returned an empty response.", {Recovery::retry}},
-        {TessellarError::aiUnreadableResponse(),
-         "That address answered, but not like an AI provider.",
-         {Recovery::openSettings, Recovery::retry}},
-        {TessellarError::noTextInDocument("Scan.pdf"),
-         "Couldn\u2019t extract text from Scan.pdf.",
-         {Recovery::openFile, Recovery::tryAI}},
-        {TessellarError::fileMissing("Report.pdf"),
-         "Report.pdf is no longer at its original location.",
-         {Recovery::revealInFinder}},
-        {TessellarError::aiUnavailable(503),
-         "The AI provider is having trouble right now (503).",
-         {Recovery::retry}},
-        {TessellarError::aiUnexpectedStatus(418),
-         "The AI provider returned an error (418).",
-         {Recovery::retry, Recovery::openSettings}},
-        {TessellarError::storage("save this item"),
-         "Tessellar couldn\u2019t save this item.",
-         {Recovery::retry}},
-    };
+    const auto rows = testing::tableRows(testing::fixture("tables/errors.tsv"));
+    EXPECT_GE(rows.size(), 27u);
     for (const auto& row : rows) {
-        EXPECT_EQ(row.error.message(), row.message);
-        EXPECT_EQ(row.error.recovery(), row.recovery) << row.message;
-        EXPECT_STREQ(row.error.what(), row.message.c_str());
+        ASSERT_EQ(row.size(), 4u) << row[0];
+        ASSERT_TRUE(errors.contains(row[0])) << row[0];
+        const E error = errors.at(row[0])(row[1]);
+        std::string recoveries;
+        for (const Recovery recovery : error.recovery())
+            recoveries += (recoveries.empty() ? "" : "|") + std::string(E::rawValue(recovery));
+        EXPECT_EQ(error.message(), row[2]);
+        EXPECT_STREQ(error.what(), row[2].c_str());
+        EXPECT_EQ(recoveries, row[3]) << row[2];
     }
-}
-
-TEST(TessellarError, RateLimitedSaysWhenToRetryOnlyFromOneSecond) {
-    const std::string shortText = "The AI provider is rate limiting requests.";
-    EXPECT_EQ(TessellarError::aiRateLimited(std::nullopt).message(), shortText);
-    EXPECT_EQ(TessellarError::aiRateLimited(-5).message(), shortText);
-    EXPECT_EQ(TessellarError::aiRateLimited(1).message(),
-              "The AI provider is rate limiting requests. Try again in 1 second.");
-    EXPECT_EQ(TessellarError::aiRateLimited(30).message(),
-              "The AI provider is rate limiting requests. Try again in 30 seconds.");
-    EXPECT_EQ(TessellarError::aiRateLimited(30).recovery(), std::vector{Recovery::retry});
-}
-
-TEST(TessellarError, TimedOutRoundsHalvesAwayFromZero) {
-    const auto text = [](double s) { return TessellarError::aiTimedOut(s).message(); };
-    EXPECT_EQ(text(0.6), "The AI provider didn\u2019t respond within 1 second.");
-    EXPECT_EQ(text(14.5), "The AI provider didn\u2019t respond within 15 seconds.");
-    EXPECT_EQ(text(0.2), "The AI provider didn\u2019t respond within 0 seconds.");
-    EXPECT_EQ(text(1.49), "The AI provider didn\u2019t respond within 1 second.");
-    EXPECT_EQ(TessellarError::aiTimedOut(60).recovery(),
-              (std::vector{Recovery::retry, Recovery::openSettings}));
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "kit/detect/AddressDetector.h"
 
 #include "kit/text/Unicode.h"
-#include "support/ConcurrentCalls.h"
 #include "support/Fixtures.h"
 
 #include <gtest/gtest.h>
@@ -112,23 +111,6 @@ TEST(AddressDetector, StandaloneNeedsTheFirstMatchToCoverSixtyPercent) {
     const auto first = AddressDetector::firstAddress(two);
     ASSERT_TRUE(first);
     EXPECT_EQ(first->raw, "1 Main St, Peoria, IL 61602");
-}
-
-TEST(AddressDetector, ConcurrentCallsAgree) {
-    const std::vector<std::string> texts = {market,
-                                            "Ship to:\nJane Doe\n123 Main St\nApt 4\nAnytown, CA 90210",
-                                            "48 oak avenue portland or 97205", "Done, OK", "Austin, Texas"};
-    auto answers = [&texts] {
-        std::vector<std::optional<Address>> out;
-        for (const std::string& text : texts) {
-            out.push_back(AddressDetector::standaloneAddress(text));
-            out.push_back(AddressDetector::firstAddress(text));
-        }
-        return out;
-    };
-    const auto expected = answers();
-    for (const auto& result : concurrentResults(answers))
-        EXPECT_EQ(result, expected);
 }
 
 TEST(AddressDetector, AMatchWithoutStreetNeedsCityAndState) {

@@ -39,24 +39,9 @@ TEST(JWTDetector, DecodesHeaderPayloadAndClaims) {
                               "  \"sub\" : \"1234567890\"\n"
                               "}");
     EXPECT_EQ(token->algorithm, "HS256");
-    EXPECT_EQ(token->issuer, "https://auth.example");
-    EXPECT_EQ(token->subject, "1234567890");
-    EXPECT_EQ(token->audience, "app");
-    EXPECT_EQ(token->issuedAt, Timestamp::fromUnix(1516239022));
-    EXPECT_EQ(token->expiresAt, Timestamp::fromUnix(1516242622.5));
 }
 
-TEST(JWTDetector, ClaimsOfTheWrongTypeAreAbsentButKeepTheToken) {
-    const auto token = JWTDetector::token(
-        jwt(hs256, R"({"aud":["a","b"],"exp":"1516242622","iat":true,"iss":7,"sub":null})"));
-    ASSERT_TRUE(token);
-    EXPECT_EQ(token->audience, std::nullopt);
-    EXPECT_EQ(token->expiresAt, std::nullopt);
-    EXPECT_EQ(token->issuedAt, std::nullopt);
-    EXPECT_EQ(token->issuer, std::nullopt);
-    EXPECT_EQ(token->subject, std::nullopt);
-    EXPECT_FALSE(token->isExpired(Timestamp::fromUnix(4e9)));
-
+TEST(JWTDetector, AnEmptyPayloadIsAToken) {
     const auto empty = JWTDetector::token(jwt(R"({"alg":"none"})", "{}"));
     ASSERT_TRUE(empty);
     JWTDetector::Token expected;
@@ -66,28 +51,15 @@ TEST(JWTDetector, ClaimsOfTheWrongTypeAreAbsentButKeepTheToken) {
     EXPECT_EQ(*empty, expected);
 }
 
-TEST(JWTDetector, ExpiryComparesWithNow) {
+TEST(JWTDetector, ExpiryReadsTheClockByDefault) {
     const auto token = JWTDetector::token(jwt(hs256, R"({"exp":1700000000})"));
     ASSERT_TRUE(token);
-    EXPECT_TRUE(token->isExpired(Timestamp::fromUnix(1700000000.001)));
-    EXPECT_FALSE(token->isExpired(Timestamp::fromUnix(1700000000)));
-    EXPECT_FALSE(token->isExpired(Timestamp::fromUnix(1600000000)));
     {
         const Clock::ScopedOverride later(Timestamp::fromUnix(1800000000));
         EXPECT_TRUE(token->isExpired());
     }
-    {
-        const Clock::ScopedOverride earlier(Timestamp::fromUnix(1600000000));
-        EXPECT_FALSE(token->isExpired());
-    }
-    const auto tiny = JWTDetector::token(jwt(hs256, R"({"exp":1e-400,"iat":1e400})"));
-    ASSERT_TRUE(tiny);
-    EXPECT_EQ(tiny->expiresAt, Timestamp::fromUnix(0));
-    EXPECT_EQ(tiny->issuedAt, std::nullopt);
-    EXPECT_TRUE(tiny->isExpired(Timestamp::fromUnix(1)));
-    const auto forever = JWTDetector::token(jwt(hs256, R"({"sub":"x"})"));
-    ASSERT_TRUE(forever);
-    EXPECT_FALSE(forever->isExpired(Timestamp::fromUnix(1e12)));
+    const Clock::ScopedOverride earlier(Timestamp::fromUnix(1600000000));
+    EXPECT_FALSE(token->isExpired());
 }
 
 TEST(JWTDetector, LengthLimitIs8192Characters) {
@@ -122,11 +94,28 @@ TEST(JWTDetector, FixtureTable) {
         out << std::setprecision(15) << token->expiresAt->unixSeconds;
         return out.str();
     };
-    EXPECT_GE(testing::checkTable(testing::fixture("tables/jwt.tsv"),
-                                  {{"shape", shape},
-                                   {"pieces", [&](const Row& c) { return algorithm(jwt(c[1], c[2])); }},
-                                   {"expiry", expiry}}),
-              35);
+    const auto claims = [](const Row& c) {
+        const auto t = JWTDetector::token(jwt(hs256, c[1]));
+        const auto at = [](const std::optional<Timestamp>& time) {
+            return time ? testing::shown(time->unixSeconds) : "-";
+        };
+        return t ? testing::shown(t->issuer) + "|" + testing::shown(t->subject) + "|" +
+                       testing::shown(t->audience) + "|" + at(t->issuedAt) + "|" + at(t->expiresAt)
+                 : "no token";
+    };
+    EXPECT_GE(
+        testing::checkTable(
+            testing::fixture("tables/jwt.tsv"),
+            {{"shape", shape},
+             {"pieces", [&](const Row& c) { return algorithm(jwt(c[1], c[2])); }},
+             {"expiry", expiry},
+             {"claims", claims},
+             {"expired",
+              [](const Row& c) {
+                  return testing::shown(
+                      JWTDetector::token(jwt(hs256, c[1]))->isExpired(Timestamp::fromUnix(std::stod(c[2]))));
+              }}}),
+        45);
     // Explicit padding in a piece is fine, and a piece of 4n+1 characters cannot be padded.
     const std::string header = url(R"({"alg":"RS2"})");
     ASSERT_EQ(header.size() % 4, 2u);

@@ -1,6 +1,5 @@
 #include "kit/detect/LinkDetector.h"
 
-#include "support/ConcurrentCalls.h"
 #include "support/Fixtures.h"
 
 #include <gtest/gtest.h>
@@ -40,24 +39,6 @@ TEST(LinkDetector, StandaloneURLAcceptsAtMost2048Characters) {
         accented += "\u00E9";
     EXPECT_EQ(standalone(accented), "http://" + accented);
     EXPECT_EQ(standalone(accented + "\u00E9"), "-");
-}
-
-TEST(LinkDetector, ConcurrentCallsAgree) {
-    const std::vector<std::string> texts = {
-        "https://example.com/a", "Ana.Silva@Example.ORG", "(650) 253-0000", "example.org", "not a link",
-        "d'angelo@example.com"};
-    auto answers = [&texts] {
-        std::vector<std::string> out;
-        for (const std::string& text : texts) {
-            out.push_back(standalone(text));
-            out.push_back(LinkDetector::standaloneEmailAddress(text).value_or("-"));
-            out.push_back(LinkDetector::standalonePhoneNumber(text).value_or("-"));
-        }
-        return out;
-    };
-    const auto expected = answers();
-    for (const auto& result : concurrentResults(answers))
-        EXPECT_EQ(result, expected);
 }
 
 } // namespace

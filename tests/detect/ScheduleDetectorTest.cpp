@@ -1,14 +1,11 @@
 #include "kit/detect/ScheduleDetector.h"
 
 #include "kit/base/Clock.h"
-#include "kit/scan/dates/DateRecognizer.h"
 #include "kit/text/ISO8601.h"
-#include "support/ConcurrentCalls.h"
 #include "support/Fixtures.h"
 #include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
-#include <vector>
 
 namespace tessellar {
 namespace {
@@ -44,27 +41,6 @@ TEST(ScheduleDetector, FixtureTable) {
              {"deadline", [](const Row& c) { return shown(found(c[1]).isDeadline); }},
              {"trim", [](const Row& c) { return ScheduleDetector::trimmingDanglingConnectives(c[1]); }}}),
         46);
-}
-
-TEST(ScheduleDetector, ConcurrentCallsGiveTheSameResults) {
-    const testing::PinnedZoneAndLocale pinned;
-    const Clock::ScopedOverride clock(*iso8601::parse("2026-03-11T10:30:00-04:00"));
-    const std::vector<std::string> texts = {"Vet appt 4/18 @ 11am", "Call Tuesday 3/10 at 4:15pm",
-                                            "Dentist tmrw 9am",     "Sync 2026-03-12T09:30:00Z",
-                                            "in October",           "Call at 3pm PT"};
-    const auto options = DateRecognizer::Options::forUser();
-    const Timestamp now = Clock::now();
-    const auto answers = [&] {
-        std::vector<std::pair<std::optional<ScheduleDetector::Occasion>, std::vector<DataDetector::Match>>>
-            out;
-        for (const std::string& text : texts)
-            out.emplace_back(ScheduleDetector::occasion(text, reference),
-                             DateRecognizer::scan(text, now, options));
-        return out;
-    };
-    const auto alone = answers();
-    for (const auto& result : concurrentResults(answers))
-        EXPECT_EQ(result, alone);
 }
 
 } // namespace

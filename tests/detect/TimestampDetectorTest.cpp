@@ -43,12 +43,10 @@ TEST(TimestampDetector, FourRenderingsInTheUsersZoneAndInUTC) {
     // Tests run in America/New_York and en_US; ICU puts a narrow no-break space before PM.
     const TimestampDetector::Stamp stamp{Timestamp::fromUnix(1700000000), false};
     EXPECT_EQ(TimestampDetector::renderings(stamp, Timestamp::fromUnix(1700000000 + 731 * 86400)),
-              (std::vector<Rendering>{
-                  {"Local", "Tuesday, November 14, 2023 at 5:13:20\u202FPM"},
-                  {"UTC", "Tuesday, November 14, 2023 at 10:13:20\u202FPM"},
-                  {"ISO 8601", "2023-11-14T22:13:20Z"},
-                  {"Relative", "2 years ago"},
-              }));
+              (std::vector<Rendering>{{"Local", "Tuesday, November 14, 2023 at 5:13:20\u202FPM"},
+                                      {"UTC", "Tuesday, November 14, 2023 at 10:13:20\u202FPM"},
+                                      {"ISO 8601", "2023-11-14T22:13:20Z"},
+                                      {"Relative", "2 years ago"}}));
     const testing::ScopedEnvironment german("LANG", "de_DE.UTF-8");
     EXPECT_EQ(TimestampDetector::renderings(stamp, Timestamp::fromUnix(1700000000 + 86400)),
               (std::vector<Rendering>{{"Local", "Dienstag, 14. November 2023 um 17:13:20"},

@@ -1,16 +1,10 @@
 #include "kit/detect/TravelDetector.h"
 
 #include "kit/base/Clock.h"
-#include "kit/detect/DocumentDetector.h"
-#include "kit/detect/JSONDetector.h"
-#include "kit/detect/JWTDetector.h"
 #include "kit/text/ISO8601.h"
-#include "support/ConcurrentCalls.h"
 #include "support/Fixtures.h"
 
 #include <gtest/gtest.h>
-#include <tuple>
-#include <vector>
 
 namespace tessellar {
 namespace {
@@ -49,29 +43,6 @@ TEST_F(TravelDetectorTest, FixtureTable) {
                         return f ? shown(f->confidence) : "-";
                     }}}),
               23);
-}
-
-// Shared compiled patterns and lazily built tables must give every thread what one thread sees.
-TEST_F(TravelDetectorTest, ConcurrentCallsFromEightThreadsAgree) {
-    const std::string flightText =
-        "Flight UA 123 boarding 10:40, gate B7, SFO \u2192 JFK, confirmation code: QX7K2M";
-    const std::string invoiceText = "ACME Corp\nInvoice number: INV-2041\nAmount due: $1,250.00\nDue date: "
-                                    "March 30, 2026\nBill to: Ann";
-    const std::string receiptText =
-        "Blue Bottle Coffee\nReceipt\nSubtotal $4.50\nOrder total $4.95\nMarch 9, 2026";
-    const std::string jsonText = R"({"name":"Ann","tags":[1,2,3],"nested":{"id":7}})";
-    const std::string jwtText = "eyJhbGciOiJIUzI1NiJ9.eyJzdWIiOiJhbm4iLCJleHAiOjE3MDAwMDAwMDB9.c2ln";
-    const auto answers = [&] {
-        return std::tuple(TravelDetector::flight(flightText),
-                          DocumentDetector::invoice(invoiceText, "invoice.pdf"),
-                          DocumentDetector::receipt(receiptText, std::nullopt),
-                          JSONDetector::document(jsonText), JWTDetector::token(jwtText));
-    };
-    const auto alone = answers();
-    ASSERT_TRUE(std::get<0>(alone) && std::get<1>(alone) && std::get<2>(alone) && std::get<3>(alone) &&
-                std::get<4>(alone));
-    for (const auto& result : concurrentResults(answers))
-        EXPECT_EQ(result, alone);
 }
 
 } // namespace

@@ -21,16 +21,8 @@ void checkMatches(DataDetector::Type type, std::string_view text, int32_t length
             fuzz::require(m.range.location >= previousEnd);
         previousStart = m.range.location;
         previousEnd = m.range.end();
-        switch (type) {
-        case DataDetector::Type::link:
-            fuzz::require(m.url.has_value());
-            break;
-        case DataDetector::Type::phoneNumber:
-            fuzz::require(m.phoneNumber.has_value() && !m.phoneNumber->empty());
-            break;
-        default:
-            break;
-        }
+        fuzz::require(type != DataDetector::Type::link || m.url.has_value());
+        fuzz::require(type != DataDetector::Type::phoneNumber || (m.phoneNumber && !m.phoneNumber->empty()));
     }
 }
 

@@ -15,8 +15,7 @@ TEST(FolderDestination, DefaultsAreFourFoldersUnderHomeWithFreshIds) {
         {"Finance", "/home/ana/Documents/Finance"},
         {"Receipts", "/home/ana/Documents/Receipts"},
         {"Work", "/home/ana/Documents/Work"},
-        {"Screenshots", "/home/ana/Pictures/Screenshots"},
-    };
+        {"Screenshots", "/home/ana/Pictures/Screenshots"}};
     for (std::size_t i = 0; i < defaults.size(); ++i) {
         EXPECT_EQ(defaults[i].name, expected[i].first);
         EXPECT_EQ(defaults[i].path, expected[i].second);
@@ -56,19 +55,13 @@ TEST(FolderDestination, DecodingRejectsMissingOrMistypedKeys) {
     EXPECT_FALSE(
         decode(R"({"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","name":"N","path":"/p","bookmark":null})")
             .bookmark);
-    EXPECT_THROW(decode(R"({"name":"N","path":"/p"})"), DecodingError);
-    EXPECT_THROW(decode(R"({"id":"nope","name":"N","path":"/p"})"), DecodingError);
-    EXPECT_THROW(decode(R"({"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","name":3,"path":"/p"})"),
-                 DecodingError);
-    EXPECT_THROW(decode(R"({"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","name":"N"})"), DecodingError);
-    for (const char* bad : {"TW=E", "TWF="})
-        EXPECT_THROW(
-            decode((std::string(R"({"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","name":"N","path":"/p",)") +
-                    "\"bookmark\":\"" + bad + "\"}")
-                       .c_str()),
-            DecodingError)
-            << bad;
-    EXPECT_THROW(decode("[]"), DecodingError);
+    const std::string id = R"("id":"6F9619FF-8B86-D011-B42D-00C04FC964FF")";
+    for (const std::string& bad : std::vector<std::string>{
+             std::string(R"({"name":"N","path":"/p"})"), R"({"id":"nope","name":"N","path":"/p"})",
+             "{" + id + R"(,"name":3,"path":"/p"})", "{" + id + R"(,"name":"N"})",
+             "{" + id + R"(,"name":"N","path":"/p","bookmark":"TW=E"})",
+             "{" + id + R"(,"name":"N","path":"/p","bookmark":"TWF="})", std::string("[]")})
+        EXPECT_THROW(decode(bad.c_str()), DecodingError) << bad;
 }
 
 } // namespace

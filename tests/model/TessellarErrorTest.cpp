@@ -46,8 +46,7 @@ TEST(TessellarError, EveryErrorHasItsExactTextAndRecoveries) {
         {"storage", [](auto& a) { return E::storage(a); }},
         {"aiRateLimited",
          [](auto& a) { return E::aiRateLimited(a == "-" ? std::nullopt : std::optional(std::stoll(a))); }},
-        {"aiTimedOut", [](auto& a) { return E::aiTimedOut(std::stod(a)); }},
-    };
+        {"aiTimedOut", [](auto& a) { return E::aiTimedOut(std::stod(a)); }}};
     const auto rows = testing::tableRows(testing::fixture("tables/errors.tsv"));
     EXPECT_GE(rows.size(), 27u);
     for (const auto& row : rows) {

@@ -68,27 +68,20 @@ TEST(DateRecognizer, NumericOrderComesFromTheLocalesShortDate) {
     EXPECT_FALSE(newYork("ja_JP").dayFirst); // year, month, day
 }
 
-TEST(DateRecognizer, UserLocaleComesFromTheEnvironment) {
+TEST(DateRecognizer, UserLocaleAndZoneComeFromTheEnvironment) {
     testing::PinnedZoneAndLocale pinned;
     const Clock::ScopedOverride clock(now);
-    EXPECT_EQ(*DataDetector::matches(DataDetector::Type::date, "12/03/2026").at(0).date,
-              at("2026-12-03T00:00:00-05:00"));
-    {
-        testing::ScopedEnvironment british("LC_ALL", "en_GB.UTF-8");
-        EXPECT_EQ(*DataDetector::matches(DataDetector::Type::date, "12/03/2026").at(0).date,
-                  at("2026-03-12T00:00:00-04:00"));
-    }
-    {
-        // LC_TIME decides when LC_ALL is empty.
-        testing::ScopedEnvironment german("LC_TIME", "de_DE.UTF-8");
-        EXPECT_EQ(*DataDetector::matches(DataDetector::Type::date, "12/03/2026").at(0).date,
-                  at("2026-03-12T00:00:00-04:00"));
-    }
-    {
-        // The zone too: a date alone is midnight in the user's zone.
-        testing::ScopedEnvironment tokyo("TZ", "Asia/Tokyo");
-        EXPECT_EQ(*DataDetector::matches(DataDetector::Type::date, "2026-03-12").at(0).date,
-                  at("2026-03-12T00:00:00+09:00"));
+    // LC_TIME decides when LC_ALL is empty; a date alone is midnight in the user's zone.
+    const struct {
+        const char *name, *value, *text, *expected;
+    } rows[] = {{"LANG", "en_US.UTF-8", "12/03/2026", "2026-12-03T00:00:00-05:00"},
+                {"LC_ALL", "en_GB.UTF-8", "12/03/2026", "2026-03-12T00:00:00-04:00"},
+                {"LC_TIME", "de_DE.UTF-8", "12/03/2026", "2026-03-12T00:00:00-04:00"},
+                {"TZ", "Asia/Tokyo", "2026-03-12", "2026-03-12T00:00:00+09:00"}};
+    for (const auto& row : rows) {
+        const testing::ScopedEnvironment environment(row.name, row.value);
+        EXPECT_EQ(*DataDetector::matches(DataDetector::Type::date, row.text).at(0).date, at(row.expected))
+            << row.value;
     }
 }
 

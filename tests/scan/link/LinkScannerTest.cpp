@@ -47,15 +47,6 @@ TEST(LinkScanner, MatchesCarryTheirSchemeHostAndRange) {
     EXPECT_EQ(mail[0].range, (TextRange{2, 16}));
 }
 
-TEST(LinkScanner, RangesAreUTF16Units) {
-    // The emoji takes two UTF-16 units, each accented letter one.
-    const std::string text = "\U0001F600 caf\u00E9 https://m\u00FCnchen.de/stra\u00DFe \u2014 ok";
-    const auto m = DataDetector::matches(DataDetector::Type::link, text);
-    ASSERT_EQ(m.size(), 1u);
-    EXPECT_EQ(m[0].range, (TextRange{8, 25}));
-    EXPECT_EQ(m[0].url->absoluteString(), "https://m\u00FCnchen.de/stra\u00DFe");
-}
-
 TEST(LinkScanner, AnyBytesGiveMatchesOrNothing) {
     EXPECT_TRUE(links("").empty());
     // Invalid UTF-8 and an encoded lone surrogate become U+FFFD, one unit each; they end a link.

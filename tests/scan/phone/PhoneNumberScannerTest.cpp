@@ -1,4 +1,5 @@
 #include "kit/scan/DataDetector.h"
+#include "support/Fixtures.h"
 #include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -21,19 +22,15 @@ Numbers numbers(const std::string& text) {
     return out;
 }
 
-TEST(PhoneNumberScanner, NumbersAsWrittenWithTheirRanges) {
-    EXPECT_EQ(numbers("Call (650) 253-0000 or +44 20 7946 0958 today"),
-              (Numbers{{{5, 14}, "(650) 253-0000"}, {{23, 16}, "+44 20 7946 0958"}}));
-    EXPECT_EQ(numbers("Office: 650.253.0000."), (Numbers{{{8, 12}, "650.253.0000"}}));
-    EXPECT_EQ(numbers("6502530000"), (Numbers{{{0, 10}, "6502530000"}}));
-    EXPECT_EQ(numbers("Desk 650-253-0000 ext. 123, thanks"), (Numbers{{{5, 21}, "650-253-0000 ext. 123"}}));
-}
-
-TEST(PhoneNumberScanner, FiguresThatAreNoPhoneNumbersAreLeftAlone) {
-    EXPECT_TRUE(numbers("Order 1234567 shipped 2024-01-15 at 12:30, total 1500.00, zip 94043").empty());
-    // Invalid area code, and numbers glued to letters.
-    EXPECT_TRUE(numbers("(555) 123-4567 abc6502530000 6502530000abc").empty());
-    EXPECT_TRUE(numbers("").empty());
+TEST(PhoneNumberScanner, FixtureTable) {
+    const auto shown = [](const testing::Row& c) {
+        std::string out;
+        for (const auto& [range, number] : numbers(c[1]))
+            out += (out.empty() ? "" : ";") + std::to_string(range.location) + "," +
+                   std::to_string(range.length) + "," + number;
+        return out;
+    };
+    EXPECT_GE(testing::checkTable(testing::fixture("tables/phones.tsv"), {{"numbers", shown}}), 9);
 }
 
 TEST(PhoneNumberScanner, NationalNumbersFollowTheUserRegion) {
@@ -41,12 +38,6 @@ TEST(PhoneNumberScanner, NationalNumbersFollowTheUserRegion) {
     EXPECT_TRUE(numbers(london).empty()); // the tests run as en_US
     testing::ScopedEnvironment gb("LC_ALL", "en_GB.UTF-8");
     EXPECT_EQ(numbers(london), (Numbers{{{5, 13}, "020 7946 0958"}}));
-}
-
-TEST(PhoneNumberScanner, RangesAreUTF16UnitsEvenAfterBadBytes) {
-    // Emoji: two units; each invalid byte: one U+FFFD unit.
-    EXPECT_EQ(numbers("\U0001F4DE \u00FC (650) 253-0001"), (Numbers{{{5, 14}, "(650) 253-0001"}}));
-    EXPECT_EQ(numbers("\xFF\xFE 650 253 0000\xED\xA0\x80"), (Numbers{{{3, 12}, "650 253 0000"}}));
 }
 
 TEST(PhoneNumberScanner, LongRunsAreCutWithoutLosingOrRepeatingNumbers) {

@@ -12,6 +12,7 @@
 #include "kit/scan/dates/DateRecognizer.h"
 #include "kit/text/ISO8601.h"
 #include "support/ConcurrentCalls.h"
+#include "support/Fixtures.h"
 #include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -35,28 +36,9 @@ struct Answers {
 TEST(DetectorsConcurrent, EightThreadsGetTheSingleThreadedAnswers) {
     const testing::PinnedZoneAndLocale pinned;
     const Clock::ScopedOverride clock(*iso8601::parse("2026-03-10T16:00:00Z"));
-    const std::vector<std::string> texts = {
-        "12 Market Street, Springfield, IL 62701",
-        "Ship to:\nJane Doe\n123 Main St\nApt 4\nAnytown, CA 90210",
-        "48 oak avenue portland or 97205",
-        "Done, OK",
-        "Austin, Texas",
-        "https://example.com/a",
-        "Ana.Silva@Example.ORG",
-        "(650) 253-0000",
-        "example.org",
-        "d'angelo@example.com",
-        "Vet appt 4/18 @ 11am",
-        "Call Tuesday 3/10 at 4:15pm",
-        "Dentist tmrw 9am",
-        "Sync 2026-03-12T09:30:00Z",
-        "in October",
-        "Call at 3pm PT",
-        "Flight UA 123 boarding 10:40, gate B7, SFO \u2192 JFK, confirmation code: QX7K2M",
-        "ACME Corp\nInvoice number: INV-2041\nAmount due: $1,250.00\nDue date: March 30, 2026\nBill to: Ann",
-        "Blue Bottle Coffee\nReceipt\nSubtotal $4.50\nOrder total $4.95\nMarch 9, 2026",
-        R"({"name":"Ann","tags":[1,2,3],"nested":{"id":7}})",
-        "eyJhbGciOiJIUzI1NiJ9.eyJzdWIiOiJhbm4iLCJleHAiOjE3MDAwMDAwMDB9.c2ln"};
+    std::vector<std::string> texts;
+    for (const auto& row : testing::tableRows(testing::fixture("tables/detector-texts.tsv")))
+        texts.push_back(row[0]);
     const auto options = DateRecognizer::Options::forUser();
     const auto answers = [&] {
         Answers out;
@@ -77,6 +59,7 @@ TEST(DetectorsConcurrent, EightThreadsGetTheSingleThreadedAnswers) {
         }
         return out;
     };
+    ASSERT_EQ(texts.size(), 21u);
     const Answers alone = answers();
     ASSERT_TRUE(alone.addresses[0] && alone.links[5] && alone.emails[6] && alone.phones[7] &&
                 alone.occasions[10] && alone.flights[16] && alone.invoices[17] && alone.receipts[18] &&

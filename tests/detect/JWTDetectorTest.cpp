@@ -4,8 +4,6 @@
 #include "support/Fixtures.h"
 
 #include <gtest/gtest.h>
-#include <iomanip>
-#include <sstream>
 #include <string>
 
 namespace tessellar {
@@ -90,9 +88,7 @@ TEST(JWTDetector, FixtureTable) {
         EXPECT_TRUE(token) << c[1];
         if (!token || !token->expiresAt)
             return std::string(token && !token->isExpired(Timestamp::fromUnix(1e12)) ? "-" : "expires");
-        std::ostringstream out;
-        out << std::setprecision(15) << token->expiresAt->unixSeconds;
-        return out.str();
+        return testing::shown(token->expiresAt->unixSeconds);
     };
     const auto claims = [](const Row& c) {
         const auto t = JWTDetector::token(jwt(hs256, c[1]));

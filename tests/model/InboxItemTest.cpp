@@ -55,7 +55,7 @@ TEST(InboxItem, BestTextPrefersNonBlankExtractedTextAndKeepsItUntrimmed) {
     EXPECT_EQ(item.bestText(), " scanned \n");
 }
 
-TEST(InboxItem, DisplayHeadlineFallsBackToTheTypeNameOnlyWhenEmpty) {
+TEST(InboxItem, DisplayHeadlineFallsBackToTheTypeNameOnlyWhenEmptyAndCompletedActionsDoNotRepeat) {
     InboxItem item;
     item.contentType = ContentType::travel;
     EXPECT_EQ(item.displayHeadline(), "Flight");
@@ -63,10 +63,7 @@ TEST(InboxItem, DisplayHeadlineFallsBackToTheTypeNameOnlyWhenEmpty) {
     EXPECT_EQ(item.displayHeadline(), "Flight");
     item.headline = " ";
     EXPECT_EQ(item.displayHeadline(), " "); // not trimmed
-}
 
-TEST(InboxItem, MarkCompletedKeepsFirstRunOrderWithoutRepeats) {
-    InboxItem item;
     item.markCompleted(ActionID("copyText"));
     item.markCompleted(ActionID("openURL"));
     item.markCompleted(ActionID("copyText"));

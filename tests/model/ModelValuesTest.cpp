@@ -6,7 +6,6 @@
 #include "support/Fixtures.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace tessellar {
 namespace {
@@ -30,9 +29,8 @@ TEST(ModelValues, FixtureTable) {
                       : "-";
     };
     const auto confidence = [](const Row& c) {
-        std::ostringstream out;
-        out << Classification(ContentType::url, "t", std::nullopt, std::stod(c[1])).confidence;
-        return out.str();
+        return testing::shown(
+            Classification(ContentType::url, "t", std::nullopt, std::stod(c[1])).confidence);
     };
     EXPECT_GE(
         testing::checkTable(testing::fixture("tables/model-values.tsv"), {{"contentType", contentType},
@@ -43,23 +41,17 @@ TEST(ModelValues, FixtureTable) {
 }
 
 TEST(CapturedContent, EmptinessIgnoresBlankTextButNotAnyImage) {
-    CapturedContent blank;
-    blank.text = " \n\t ";
-    EXPECT_TRUE(blank.isEmpty());
-    EXPECT_TRUE(CapturedContent{}.isEmpty());
-
-    CapturedContent image;
-    image.imageData = std::vector<std::uint8_t>{};
-    EXPECT_FALSE(image.isEmpty());
-
-    CapturedContent link;
-    link.webURL = Url::parse("https://example.com");
-    EXPECT_FALSE(link.isEmpty());
-
-    CapturedContent named;
-    named.suggestedName = "a.png";
-    named.typeIdentifier = "image/png";
-    EXPECT_TRUE(named.isEmpty()); // a name without content is still nothing
+    const auto empty = [](auto fill) {
+        CapturedContent content;
+        fill(content);
+        return content.isEmpty();
+    };
+    EXPECT_TRUE(empty([](CapturedContent&) {}));
+    EXPECT_TRUE(empty([](CapturedContent& c) { c.text = " \n\t "; }));
+    EXPECT_FALSE(empty([](CapturedContent& c) { c.imageData = std::vector<std::uint8_t>{}; }));
+    EXPECT_FALSE(empty([](CapturedContent& c) { c.webURL = Url::parse("https://example.com"); }));
+    // A name without content is still nothing.
+    EXPECT_TRUE(empty([](CapturedContent& c) { c.typeIdentifier = "image/png", c.suggestedName = "a.png"; }));
 }
 
 TEST(AnalysisStage, MessagesUseTheSingleCharacterEllipsis) {

@@ -40,10 +40,10 @@ inline std::string shown(const std::optional<std::string>& value) {
 inline std::string shown(bool value) {
     return value ? "yes" : "no";
 }
-// The shortest text that reads back as exactly `value`.
+// The shortest text without exponent that reads back as exactly `value`.
 inline std::string shown(double value) {
-    char text[32];
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+    char text[400]; // enough for any double written out in full
+    return std::string(text, std::to_chars(text, text + sizeof text, value, std::chars_format::fixed).ptr);
 }
 
 } // namespace tessellar::testing

@@ -18,16 +18,8 @@ public:
     bool requestWriteOnlyAccessToEvents() override { return request("request events"); }
     std::optional<Collection> defaultReminderList() override { return reminderList; }
     std::optional<Collection> defaultCalendar() override { return calendar; }
-    void save(const Reminder& reminder, const Collection&) override {
-        if (failure)
-            throw Failure(*failure);
-        reminders.push_back(reminder);
-    }
-    void save(const Event& event, const Collection&) override {
-        if (failure)
-            throw Failure(*failure);
-        events.push_back(event);
-    }
+    void save(const Reminder& reminder, const Collection&) override { keep(reminders, reminder); }
+    void save(const Event& event, const Collection&) override { keep(events, event); }
 
     AccessStatus remindersStatus = AccessStatus::fullAccess;
     AccessStatus eventsStatus = AccessStatus::fullAccess;
@@ -41,6 +33,11 @@ public:
     std::vector<std::string> requests;
 
 private:
+    template <class T> void keep(std::vector<T>& saved, const T& item) {
+        if (failure)
+            throw Failure(*failure);
+        saved.push_back(item);
+    }
     bool request(const std::string& what) {
         requests.push_back(what);
         return grantsRequests;

@@ -30,7 +30,7 @@ protected:
     }
 
     ActionContext context() override {
-        ActionContext context = context();
+        ActionContext context = fixture.context();
         context.intelligence = gateway;
         return context;
     }

@@ -7,7 +7,6 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -69,8 +68,7 @@ TEST_F(LibsecretSecretStoreTest, StoresReplacesAndDeletesOneItem) {
     EXPECT_EQ(store.readAPIKey(), std::nullopt);
     EXPECT_EQ(secrets->remove(testService, "ai-api-key"), SecretStore::Status::notFound);
 
-    EXPECT_TRUE(store.writeAPIKey("  sk-first  "));
-    EXPECT_EQ(store.readAPIKey(), "sk-first");
+    EXPECT_TRUE(store.writeAPIKey("sk-first"));
     EXPECT_TRUE(store.writeAPIKey("sk-second \u00e9"));
     EXPECT_EQ(store.readAPIKey(), "sk-second \u00e9");
     const SecureStore other(secrets, testService, "other-account");

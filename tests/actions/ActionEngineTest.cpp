@@ -3,7 +3,7 @@
 #include "kit/actions/ActionCatalog.h"
 #include "kit/intelligence/IntelligenceGateway.h"
 #include "kit/model/InboxItemJSON.h"
-#include "support/ActionFixture.h"
+#include "support/ActionCases.h"
 #include "support/TempDir.h"
 
 #include <atomic>
@@ -196,31 +196,65 @@ TEST(ActionCatalog, ListsTheBuiltInActionsInCatalogOrder) {
     EXPECT_NE(ActionCatalog::standard().front(), catalog.front());
 }
 
-// Each row of the fixture table: an action, an item (history payload fields over an empty item;
-// $DIR holds the files exists.pdf and notes.txt) and its relevance, null when it is not offered.
-TEST(ActionCatalog, OffersEachActionWithTheRelevanceItsRulesGive) {
-    testing::TempDir dir;
-    std::ofstream(dir / "exists.pdf") << "x";
-    std::ofstream(dir / "notes.txt") << "x";
-    ActionFixture fixture;
-    ActionContext context = fixture.context();
-    context.intelligence = std::make_shared<IntelligenceGateway>(IntelligenceGateway::Settings{});
-    std::map<std::string, std::shared_ptr<const DropAction>> actions;
-    for (const auto& action : ActionCatalog::standard())
-        actions[action->id().rawValue] = action;
-    const auto rows =
-        nlohmann::json::parse(std::ifstream(std::string(TESSELLAR_FIXTURES_DIR) + "/actions-relevance.json"));
-    ASSERT_GE(rows.size(), 70u);
-    for (const auto& row : rows) {
+// The catalog's actions run on items of the fixture tables: history payload fields over an empty
+// item, with $DIR a folder holding the files exists.pdf and notes.txt.
+class CatalogTable : public ::testing::Test {
+protected:
+    CatalogTable() {
+        std::ofstream(dir / "exists.pdf") << "x";
+        std::ofstream(dir / "notes.txt") << "x";
+        context.intelligence = std::make_shared<IntelligenceGateway>(IntelligenceGateway::Settings{});
+        for (const auto& action : ActionCatalog::standard())
+            actions[action->id().rawValue] = action;
+    }
+    static nlohmann::json rows(const std::string& name) {
+        return nlohmann::json::parse(std::ifstream(std::string(TESSELLAR_FIXTURES_DIR) + "/" + name));
+    }
+    InboxItem item(const nlohmann::json& row) const {
         std::string patch = row["item"].dump();
         for (auto at = patch.find("$DIR"); at != std::string::npos; at = patch.find("$DIR"))
             patch.replace(at, 4, dir.path().string());
         auto item = nlohmann::json::parse(item_json::payload(InboxItem{}));
         item.merge_patch(nlohmann::json::parse(patch));
-        const auto relevance =
-            actions.at(row["action"].get<std::string>())->availability(item_json::decode(item), context).relevance();
+        return item_json::decode(item);
+    }
+    const DropAction& action(const nlohmann::json& row) const {
+        return *actions.at(row["action"].get<std::string>());
+    }
+
+    testing::TempDir dir;
+    ActionFixture fixture;
+    ActionContext context = fixture.context();
+    std::map<std::string, std::shared_ptr<const DropAction>> actions;
+};
+
+// Each row: an action, an item and its relevance, null when it is not offered.
+TEST_F(CatalogTable, OffersEachActionWithTheRelevanceItsRulesGive) {
+    const auto table = rows("actions-relevance.json");
+    ASSERT_GE(table.size(), 70u);
+    for (const auto& row : table) {
+        const auto relevance = action(row).availability(item(row), context).relevance();
         EXPECT_EQ(relevance ? nlohmann::json(*relevance) : nlohmann::json(), row["relevance"]) << row;
     }
+}
+
+// Each row: an action, an item lacking what it needs, and the message and recoveries it fails with;
+// a failing action leaves the clipboard alone.
+TEST_F(CatalogTable, FailsWithTheTextOfWhatIsMissing) {
+    const auto table = rows("actions-failures.json");
+    ASSERT_GE(table.size(), 20u);
+    for (const auto& row : table) {
+        const auto error = testing::thrownError([&] {
+            action(row).perform({item(row), std::nullopt}, context);
+        });
+        std::vector<std::string> recovery;
+        for (const auto each : error.recovery())
+            recovery.emplace_back(TessellarError::rawValue(each));
+        EXPECT_EQ(error.message(), row["message"]) << row;
+        EXPECT_EQ(nlohmann::json(recovery), row.value("recovery", nlohmann::json::array())) << row;
+    }
+    EXPECT_EQ(fixture.pasteboard.plainText(), std::nullopt);
+    EXPECT_TRUE(fixture.pasteboard.fileURLs().empty());
 }
 
 } // namespace

@@ -43,8 +43,6 @@ protected:
 
 TEST_F(AIActions, SummarizeSendsNothingBeforeConsent) {
     const SummarizeAction summarize;
-    EXPECT_EQ(failure(summarize),
-              TessellarError("There\u2019s no text here to summarize.", {TessellarError::Recovery::tryAI}));
     useServer();
     server.respond(200, reply("- one\n- two"));
     item.contentType = ContentType::plainText;
@@ -82,7 +80,6 @@ TEST_F(AIActions, EmptyAndHugeRepliesFailSafely) {
 
 TEST_F(AIActions, AskAIPromptsWithTheShortenedTitle) {
     const AskAIAction ask;
-    EXPECT_EQ(failure(ask), TessellarError("There\u2019s no text here to ask about."));
     item.originalText = "NullPointerException at Foo.java:12";
 
     item.title = "Quarterly planning notes for the platform team offsite";
@@ -114,14 +111,11 @@ TEST_F(AIActions, DescribeImageUsesTheRecognisedText) {
     const auto calls = fixture.host.calls();
     EXPECT_EQ(calls[1], "consent the text recognized in shot.png to AI provider (tiny)");
     EXPECT_EQ(calls[2], "result Description\nA build log with three errors.");
-    item.extractedText.reset();
-    EXPECT_EQ(failure(describe), TessellarError("No text was found in this image to describe."));
 }
 
 TEST_F(AIActions, ExplainErrorTitlesTheResultWithTheSummary) {
     const ExplainErrorAction explain;
     item.contentType = ContentType::code;
-    EXPECT_EQ(failure(explain), TessellarError("There\u2019s no error text here to explain."));
     item.originalText = "TypeError: x is undefined";
 
     useServer();
@@ -146,7 +140,6 @@ TEST_F(AIActions, ExtractTextCopiesAndRecordsOnce) {
     testing::TempDir dir;
     item.title = "notes.txt";
     item.fileURL = Url::fromFilePath(dir / "notes.txt");
-    EXPECT_EQ(failure(extract), TessellarError::noTextInDocument("notes.txt"));
     std::ofstream(dir / "notes.txt") << "x";
 
     std::string words;

@@ -5,7 +5,7 @@
 #include "kit/actions/developer/GenerateSwiftModelAction.h"
 #include "kit/base/Clock.h"
 #include "kit/text/Base64.h"
-#include "support/ActionCases.h"
+#include "support/ActionFixture.h"
 #include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -37,34 +37,10 @@ protected:
         return action.perform({item, std::nullopt}, fixture.context());
     }
 
-    // The message of the failure, which offers no recovery.
-    std::string failure(const DropAction& action, const InboxItem& item) {
-        const auto error = testing::thrownError([&] { perform(action, item); });
-        EXPECT_TRUE(error.recovery().empty());
-        return error.message();
-    }
-
     testing::PinnedZoneAndLocale pinned;
     ActionFixture fixture;
     const ActionOutcome copied{"Copied", std::nullopt, true};
 };
-
-TEST_F(DeveloperActions, FailuresNameWhatIsMissing) {
-    EXPECT_EQ(failure(CleanStackTraceAction(), itemOf(ContentType::code, "just one line")),
-              "There are no system frames here to strip.");
-    for (const auto& text : {std::optional<std::string>("{\"a\": }"), std::optional<std::string>()})
-        EXPECT_EQ(failure(FormatJSONAction(), itemOf(ContentType::json, text)),
-                  "This doesn\u2019t parse as JSON.");
-    // A bare array of numbers is offered a model but has nothing to model.
-    EXPECT_EQ(failure(GenerateSwiftModelAction(), itemOf(ContentType::json, "[1, 2, 3]")),
-              "There\u2019s no object here to model \u2014 JSON of only scalars has nothing to generate.");
-    EXPECT_EQ(failure(DecodeJWTAction(), itemOf(ContentType::jwt, "a.b")),
-              "This doesn\u2019t decode as a JSON Web Token.");
-    EXPECT_EQ(failure(ConvertTimestampAction(), itemOf(ContentType::timestamp, "999999999")),
-              "This isn\u2019t a Unix timestamp.");
-    EXPECT_TRUE(fixture.host.calls().empty());
-    EXPECT_EQ(fixture.pasteboard.plainText(), std::nullopt);
-}
 
 TEST_F(DeveloperActions, CleanedTraceIsCopiedWholeAndCountsFramesInPlural) {
     const auto item =

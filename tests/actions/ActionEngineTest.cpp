@@ -1,43 +1,50 @@
 #include "kit/actions/ActionEngine.h"
 
 #include "kit/actions/ActionCatalog.h"
+#include "kit/intelligence/IntelligenceGateway.h"
 #include "kit/model/InboxItemJSON.h"
-#include "support/ActionFixture.h"
+#include "support/ActionCases.h"
+#include "support/TempDir.h"
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <nlohmann/json.hpp>
+#include <thread>
 
 namespace tessellar {
 namespace {
 
-// An action with a fixed verdict, to drive the ranking.
-class FixedAction final : public DropAction {
+// An action whose verdict comes from `check`, to drive the ranking.
+class ProbeAction final : public DropAction {
 public:
-    FixedAction(std::string id, std::optional<int> relevance, std::string title = "Fixed")
-        : id_(std::move(id)), relevance_(relevance), title_(std::move(title)) {}
-
+    ProbeAction(std::string id, std::function<ActionAvailability()> check, std::string title)
+        : id_(std::move(id)), check_(std::move(check)), title_(std::move(title)) {}
     ActionID id() const override { return ActionID(id_); }
     std::string title() const override { return title_; }
     std::string icon() const override { return "star"; }
     ActionAvailability availability(const InboxItem&, const ActionContext&) const override {
-        return relevance_ ? ActionAvailability::available(*relevance_) : ActionAvailability::unavailable();
+        return check_();
     }
-    ActionOutcome perform(const ActionInvocation&, const ActionContext&) const override {
-        return {"done", std::nullopt, false};
-    }
+    ActionOutcome perform(const ActionInvocation&, const ActionContext&) const override { return {}; }
 
 private:
     std::string id_;
-    std::optional<int> relevance_;
+    std::function<ActionAvailability()> check_;
     std::string title_;
 };
 
 std::shared_ptr<const DropAction> fixed(const std::string& id, std::optional<int> relevance,
                                         const std::string& title = "Fixed") {
-    return std::make_shared<FixedAction>(id, relevance, title);
+    return std::make_shared<ProbeAction>(
+        id,
+        [relevance] {
+            return relevance ? ActionAvailability::available(*relevance) : ActionAvailability::unavailable();
+        },
+        title);
 }
 
 std::vector<std::string> ids(const std::vector<ActionEngine::ActionDescriptor>& descriptors) {
@@ -62,16 +69,9 @@ protected:
 
 TEST(ActionModel, VerdictsOutcomesAndIdentifiersKeepTheirValues) {
     EXPECT_NE(ActionAvailability::available(0), ActionAvailability::unavailable());
-    EXPECT_EQ(ActionAvailability::available(0).relevance(), std::optional<int>(0));
-    EXPECT_EQ(ActionAvailability::unavailable().relevance(), std::nullopt);
-    EXPECT_EQ(ActionAvailability::unavailable(), ActionAvailability::unavailable());
     EXPECT_NE(ActionAvailability::available(70), ActionAvailability::available(71));
-    EXPECT_EQ(ActionAvailability::available(-5).relevance(), std::optional<int>(-5));
-
-    EXPECT_TRUE(ActionOutcome::cancelled.keepsPanelOpen);
-    EXPECT_EQ(ActionOutcome::cancelled.message, std::nullopt);
-    EXPECT_EQ(ActionOutcome::cancelled.updatedItem, std::nullopt);
-    EXPECT_EQ(FixedAction("plain", 50).preview(InboxItem{}, ActionFixture().context()), std::nullopt);
+    EXPECT_EQ(ActionOutcome::cancelled, (ActionOutcome{std::nullopt, std::nullopt, true}));
+    EXPECT_EQ(fixed("plain", 50)->preview(InboxItem{}, ActionFixture().context()), std::nullopt);
 
     // An unknown identifier is a legal value, equal to no built-in one, and a bare JSON string.
     const ActionID custom("shareToMastodon");
@@ -84,15 +84,9 @@ TEST(ActionModel, VerdictsOutcomesAndIdentifiersKeepTheirValues) {
     EXPECT_EQ(item_json::decode(payload).suggestedActionIDs, stored.suggestedActionIDs);
 }
 
-TEST_F(ActionEngineTest, NothingAvailableResolvesEmpty) {
-    const ActionEngine engine({fixed("a", std::nullopt), fixed("b", std::nullopt)});
-    const auto resolved = engine.resolve(item, fixture.context());
-    EXPECT_TRUE(resolved.isEmpty());
-    EXPECT_TRUE(resolved.all().empty());
-    EXPECT_TRUE(ActionEngine().resolve(item, fixture.context()).isEmpty());
-}
-
 TEST_F(ActionEngineTest, PrimaryRowHoldsAtMostFour) {
+    EXPECT_TRUE(ActionEngine({fixed("a", std::nullopt)}).resolve(item, fixture.context()).isEmpty());
+    EXPECT_TRUE(ActionEngine().resolve(item, fixture.context()).all().empty());
     ActionEngine engine({fixed("a", 50), fixed("b", 50), fixed("c", 50), fixed("d", 50)});
     auto resolved = engine.resolve(item, fixture.context());
     EXPECT_EQ(ids(resolved.primary), (std::vector<std::string>{"a", "b", "c", "d"}));
@@ -167,94 +161,100 @@ TEST_F(ActionEngineTest, CompletedActionsKeepTheirPlace) {
 }
 
 // Three checks that each wait for the other two can only finish when they run at the same time.
-class MeetingAction final : public DropAction {
-public:
-    MeetingAction(std::string id, std::shared_ptr<std::atomic<int>> arrived)
-        : id_(std::move(id)), arrived_(arrived) {}
-    ActionID id() const override { return ActionID(id_); }
-    std::string title() const override { return id_; }
-    std::string icon() const override { return ""; }
-    ActionAvailability availability(const InboxItem&, const ActionContext&) const override {
-        ++*arrived_;
-        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (*arrived_ < 3 && std::chrono::steady_clock::now() < giveUp)
-            std::this_thread::yield();
-        return *arrived_ >= 3 ? ActionAvailability::available(50) : ActionAvailability::unavailable();
-    }
-    ActionOutcome perform(const ActionInvocation&, const ActionContext&) const override { return {}; }
-
-private:
-    std::string id_;
-    std::shared_ptr<std::atomic<int>> arrived_;
-};
-
-class ThrowingAction final : public DropAction {
-public:
-    ActionID id() const override { return ActionID("broken"); }
-    std::string title() const override { return "Broken"; }
-    std::string icon() const override { return ""; }
-    ActionAvailability availability(const InboxItem&, const ActionContext&) const override {
-        throw std::runtime_error("disk on fire");
-    }
-    ActionOutcome perform(const ActionInvocation&, const ActionContext&) const override { return {}; }
-};
-
 TEST_F(ActionEngineTest, ChecksRunConcurrentlyAndAFailingCheckIsNotOffered) {
-    auto arrived = std::make_shared<std::atomic<int>>(0);
-    const ActionEngine engine(
-        {std::make_shared<MeetingAction>("one", arrived), std::make_shared<ThrowingAction>(),
-         std::make_shared<MeetingAction>("two", arrived), std::make_shared<MeetingAction>("three", arrived)});
+    std::atomic<int> arrived = 0;
+    const auto meet = [&arrived] {
+        ++arrived;
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (arrived < 3 && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::yield();
+        return arrived >= 3 ? ActionAvailability::available(50) : ActionAvailability::unavailable();
+    };
+    const auto broken = []() -> ActionAvailability { throw std::runtime_error("disk on fire"); };
+    const ActionEngine engine({std::make_shared<ProbeAction>("one", meet, "one"),
+                               std::make_shared<ProbeAction>("broken", broken, "Broken"),
+                               std::make_shared<ProbeAction>("two", meet, "two"),
+                               std::make_shared<ProbeAction>("three", meet, "three")});
     EXPECT_EQ(ids(engine.resolve(item, fixture.context()).all()),
               (std::vector<std::string>{"one", "two", "three"}));
 }
 
+// The built-in actions in catalog order: [id, title, icon, sends data off the device] in the fixtures.
 TEST(ActionCatalog, ListsTheBuiltInActionsInCatalogOrder) {
-    struct Row {
-        const char* id;
-        const char* title;
-        const char* icon;
-        bool sendsData;
-    };
-    const std::vector<Row> rows{
-        {"openURL", "Open Link", "safari", false},
-        {"openInMaps", "Open in Maps", "map", false},
-        {"createReminder", "Add Reminder", "checklist", false},
-        {"createCalendarEvent", "Add to Calendar", "calendar.badge.plus", false},
-        {"copyExtractedText", "Copy Text", "text.viewfinder", false},
-        {"decodeJWT", "Decode Token", "key", false},
-        {"formatJSON", "Format JSON", "curlybraces", false},
-        {"generateSwiftModel", "Generate Swift Model", "swift", false},
-        {"convertTimestamp", "Convert Timestamp", "clock.arrow.2.circlepath", false},
-        {"cleanStackTrace", "Clean Stack Trace", "line.3.horizontal.decrease", false},
-        {"openInAgent", "Send to Agent", "paperplane", false},
-        {"explainError", "Explain", "lightbulb", true},
-        {"smartRename", "Smart Rename", "text.cursor", false},
-        {"moveToFolder", "Move to Folder", "folder.badge.plus", false},
-        {"summarize", "Summarize", "text.line.first.and.arrowtriangle.forward", true},
-        {"extractText", "Extract Text", "doc.plaintext", false},
-        {"copy", "Copy", "doc.on.doc", false},
-        {"copyURL", "Copy Link", "link", false},
-        {"copyAddress", "Copy Address", "doc.on.clipboard", false},
-        {"askAI", "Ask AI", "questionmark.bubble", true},
-        {"describeImage", "Describe Image", "eye.trianglebadge.exclamationmark", true},
-        {"searchWeb", "Search the Web", "magnifyingglass", true},
-        {"quickLook", "Quick Look", "eye", false},
-        {"revealInFinder", "Reveal in Finder", "folder", false},
-        {"openFile", "Open", "arrow.up.forward.app", false},
-        {"saveForLater", "Save for Later", "bookmark", false},
-    };
+    const auto rows =
+        nlohmann::json::parse(std::ifstream(std::string(TESSELLAR_FIXTURES_DIR) + "/actions-catalog.json"));
     const auto catalog = ActionCatalog::standard();
     ASSERT_EQ(catalog.size(), rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        SCOPED_TRACE(rows[i].id);
-        EXPECT_EQ(catalog[i]->id(), ActionID(rows[i].id));
-        EXPECT_EQ(catalog[i]->title(), rows[i].title);
-        EXPECT_EQ(catalog[i]->icon(), rows[i].icon);
-        EXPECT_EQ(catalog[i]->sendsDataOffDevice(), rows[i].sendsData);
-        EXPECT_FALSE(catalog[i]->isDestructive());
+        const auto& action = *catalog[i];
+        EXPECT_EQ(nlohmann::json::array(
+                      {action.id().rawValue, action.title(), action.icon(), action.sendsDataOffDevice()}),
+                  rows[i]);
+        EXPECT_FALSE(action.isDestructive()) << rows[i];
     }
     // A new list each time, so callers may own it.
     EXPECT_NE(ActionCatalog::standard().front(), catalog.front());
+}
+
+// The catalog's actions run on items of the fixture tables: history payload fields over an empty
+// item, with $DIR a folder holding the files exists.pdf and notes.txt.
+class CatalogTable : public ::testing::Test {
+protected:
+    CatalogTable() {
+        std::ofstream(dir / "exists.pdf") << "x";
+        std::ofstream(dir / "notes.txt") << "x";
+        context.intelligence = std::make_shared<IntelligenceGateway>(IntelligenceGateway::Settings{});
+        for (const auto& action : ActionCatalog::standard())
+            actions[action->id().rawValue] = action;
+    }
+    static nlohmann::json rows(const std::string& name) {
+        return nlohmann::json::parse(std::ifstream(std::string(TESSELLAR_FIXTURES_DIR) + "/" + name));
+    }
+    InboxItem item(const nlohmann::json& row) const {
+        std::string patch = row["item"].dump();
+        for (auto at = patch.find("$DIR"); at != std::string::npos; at = patch.find("$DIR"))
+            patch.replace(at, 4, dir.path().string());
+        auto item = nlohmann::json::parse(item_json::payload(InboxItem{}));
+        item.merge_patch(nlohmann::json::parse(patch));
+        return item_json::decode(item);
+    }
+    const DropAction& action(const nlohmann::json& row) const {
+        return *actions.at(row["action"].get<std::string>());
+    }
+
+    testing::TempDir dir;
+    ActionFixture fixture;
+    ActionContext context = fixture.context();
+    std::map<std::string, std::shared_ptr<const DropAction>> actions;
+};
+
+// Each row: an action, an item and its relevance, null when it is not offered.
+TEST_F(CatalogTable, OffersEachActionWithTheRelevanceItsRulesGive) {
+    const auto table = rows("actions-relevance.json");
+    ASSERT_GE(table.size(), 70u);
+    for (const auto& row : table) {
+        const auto relevance = action(row).availability(item(row), context).relevance();
+        EXPECT_EQ(relevance ? nlohmann::json(*relevance) : nlohmann::json(), row["relevance"]) << row;
+    }
+}
+
+// Each row: an action, an item lacking what it needs, and the message and recoveries it fails with;
+// a failing action leaves the clipboard alone.
+TEST_F(CatalogTable, FailsWithTheTextOfWhatIsMissing) {
+    const auto table = rows("actions-failures.json");
+    ASSERT_GE(table.size(), 20u);
+    for (const auto& row : table) {
+        const auto error = testing::thrownError([&] {
+            action(row).perform({item(row), std::nullopt}, context);
+        });
+        std::vector<std::string> recovery;
+        for (const auto each : error.recovery())
+            recovery.emplace_back(TessellarError::rawValue(each));
+        EXPECT_EQ(error.message(), row["message"]) << row;
+        EXPECT_EQ(nlohmann::json(recovery), row.value("recovery", nlohmann::json::array())) << row;
+    }
+    EXPECT_EQ(fixture.pasteboard.plainText(), std::nullopt);
+    EXPECT_TRUE(fixture.pasteboard.fileURLs().empty());
 }
 
 } // namespace

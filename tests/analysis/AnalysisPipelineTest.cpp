@@ -2,12 +2,14 @@
 
 #include "kit/capture/ContentIngestor.h"
 #include "kit/classify/RuleBasedClassifier.h"
+#include "support/ActionCases.h"
+#include "support/CliRunner.h"
 #include "support/Fixtures.h"
 #include "support/TempDir.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
+#include <tuple>
 
 namespace tessellar {
 namespace {
@@ -16,8 +18,8 @@ using testing::fixture;
 using Stage = AnalysisStage;
 
 std::vector<std::uint8_t> bytesOf(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const std::string data = testing::readFile(path);
+    return {data.begin(), data.end()};
 }
 
 // A greyscale PNM image Leptonica decodes, of any size.
@@ -37,10 +39,7 @@ std::pair<std::uint32_t, std::uint32_t> pngSize(const std::vector<std::uint8_t>&
 }
 
 CapturedContent fileContent(const std::filesystem::path& path) {
-    CapturedContent content;
-    content.source = SourceType::drop;
-    content.fileURL = Url::fromFilePath(std::filesystem::absolute(path));
-    return content;
+    return {SourceType::drop, {}, {}, Url::fromFilePath(std::filesystem::absolute(path)), {}, {}, {}};
 }
 
 std::shared_ptr<OCRService> sharedOCR() {
@@ -60,16 +59,27 @@ struct AnalysisPipelineTest : ::testing::Test {
     }
 };
 
-TEST_F(AnalysisPipelineTest, EmptyContentIsRefusedBeforeAnyStage) {
-    CapturedContent blank;
-    blank.text = " \n\t";
-    EXPECT_THROW(
-        try { analyze(blank); } catch (const TessellarError& error) {
-            EXPECT_EQ(error, TessellarError::unsupportedDrop());
-            throw;
-        },
-        TessellarError);
+TEST_F(AnalysisPipelineTest, EmptyContentIsRefusedBeforeAnyStageAndAStopCancelsBetweenThem) {
+    EXPECT_EQ(testing::thrownError([&] {
+                  analyze(CapturedContent{SourceType::typed, " \n\t", {}, {}, {}, {}, {}});
+              }),
+              TessellarError::unsupportedDrop());
     EXPECT_TRUE(stages.empty());
+
+    // A stop request cancels between stages.
+    const CapturedContent typed{SourceType::typed, "hello", {}, {}, {}, {}, {}};
+    std::stop_source stop;
+    std::vector<Stage> seen;
+    EXPECT_THROW(pipeline.analyze(
+                     typed,
+                     [&](const Stage& stage) {
+                         seen.push_back(stage);
+                         if (stage == Stage::recognizing())
+                             stop.request_stop();
+                     },
+                     stop.get_token()),
+                 Cancelled);
+    EXPECT_EQ(seen, (std::vector{Stage::receiving(), Stage::recognizing()}));
 }
 
 TEST_F(AnalysisPipelineTest, TextPdfsGetTheirTextPageCountAndSize) {
@@ -109,9 +119,8 @@ TEST_F(AnalysisPipelineTest, ScannedPdfsAreRecognisedAndAFailedRecognitionIsAWar
               (std::vector{TessellarError::Recovery::openFile, TessellarError::Recovery::tryAI}));
     EXPECT_EQ(failed.item.extractedText, "") << "the extractor's own text";
     EXPECT_EQ(failed.item.metadata["pageCount"], "3 pages");
-}
 
-TEST_F(AnalysisPipelineTest, UnreadableDocumentsBecomeWarnings) {
+    // Unreadable documents become warnings.
     const auto encrypted = analyze(fileContent(fixture("documents/encrypted.pdf")));
     EXPECT_EQ(encrypted.warning, TessellarError::noTextInDocument("encrypted.pdf"));
     EXPECT_FALSE(encrypted.item.extractedText);
@@ -165,9 +174,7 @@ TEST_F(AnalysisPipelineTest, PastedImagesAreStoredAsTheyAre) {
 }
 
 TEST_F(AnalysisPipelineTest, LinksWithoutTextAndTypedLinks) {
-    CapturedContent link;
-    link.source = SourceType::drop;
-    link.webURL = Url::parse("https://example.com/a");
+    const CapturedContent link{SourceType::drop, {}, Url::parse("https://example.com/a"), {}, {}, {}, {}};
     const auto unknown = analyze(link);
     EXPECT_EQ(unknown.item.contentType, ContentType::unknown);
     EXPECT_EQ(unknown.item.title, "Content");
@@ -187,12 +194,10 @@ TEST_F(AnalysisPipelineTest, LinksWithoutTextAndTypedLinks) {
 }
 
 TEST_F(AnalysisPipelineTest, ThumbnailsFitTheLongerSideAndNeverGrow) {
-    EXPECT_EQ(pngSize(*ImageStore::downscaledPNG(greyImage(4000, 1000), 512)),
-              (std::pair<std::uint32_t, std::uint32_t>(512, 128)));
-    EXPECT_EQ(pngSize(*ImageStore::downscaledPNG(greyImage(300, 200), 512)),
-              (std::pair<std::uint32_t, std::uint32_t>(300, 200)));
-    EXPECT_EQ(pngSize(*ImageStore::downscaledPNG(greyImage(5000, 3), 512)),
-              (std::pair<std::uint32_t, std::uint32_t>(512, 1)));
+    using Size = std::pair<std::uint32_t, std::uint32_t>;
+    for (const auto& [width, height, fitted] : std::vector<std::tuple<int, int, Size>>{
+             {4000, 1000, {512, 128}}, {300, 200, {300, 200}}, {5000, 3, {512, 1}}})
+        EXPECT_EQ(pngSize(*ImageStore::downscaledPNG(greyImage(width, height), 512)), fitted);
     EXPECT_FALSE(ImageStore::downscaledPNG(std::vector<std::uint8_t>{1, 2, 3}, 512));
 }
 
@@ -210,23 +215,6 @@ TEST_F(AnalysisPipelineTest, RemoveDeletesOnlyInsideTheImageFolder) {
     store.removeAll();
     EXPECT_FALSE(std::filesystem::exists(images / "Images"));
     EXPECT_TRUE(std::filesystem::exists(images / "history.sqlite"));
-}
-
-TEST_F(AnalysisPipelineTest, AStopRequestCancelsBetweenStages) {
-    CapturedContent typed;
-    typed.text = "hello";
-    std::stop_source stop;
-    std::vector<Stage> seen;
-    EXPECT_THROW(pipeline.analyze(
-                     typed,
-                     [&](const Stage& stage) {
-                         seen.push_back(stage);
-                         if (stage == Stage::recognizing())
-                             stop.request_stop();
-                     },
-                     stop.get_token()),
-                 Cancelled);
-    EXPECT_EQ(seen, (std::vector{Stage::receiving(), Stage::recognizing()}));
 }
 
 } // namespace

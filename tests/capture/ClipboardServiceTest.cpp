@@ -1,10 +1,10 @@
 #include "kit/capture/ClipboardService.h"
 
 #include "kit/model/TessellarError.h"
+#include "support/ActionCases.h"
 #include "support/InMemoryPasteboard.h"
 
 #include <gtest/gtest.h>
-#include <string>
 
 namespace tessellar {
 namespace {
@@ -33,13 +33,8 @@ TEST(ClipboardService, EmptyClipboardIsAnError) {
     const ClipboardService clipboard(board);
     for (const char* blank : {"", " \n\t "}) {
         board.writeText(blank);
-        try {
-            clipboard.currentContent();
-            FAIL() << "expected an error";
-        } catch (const TessellarError& error) {
-            EXPECT_EQ(error.message(), "The clipboard is empty.");
-            EXPECT_EQ(error.recovery(), std::vector{TessellarError::Recovery::retry});
-        }
+        EXPECT_EQ(testing::thrownError([&] { clipboard.currentContent(); }),
+                  TessellarError("The clipboard is empty.", {TessellarError::Recovery::retry}));
     }
     board.writeText("hello");
     const CapturedContent content = clipboard.currentContent();
@@ -47,7 +42,7 @@ TEST(ClipboardService, EmptyClipboardIsAnError) {
     EXPECT_EQ(content.text, "hello");
 }
 
-TEST(ClipboardService, HintNamesFileImageOrLink) {
+TEST(ClipboardService, HintNamesFileImageLinkOrShortenedText) {
     InMemoryPasteboard board;
     const ClipboardService clipboard(board);
     EXPECT_EQ(clipboard.clipboardHint(), std::nullopt);
@@ -67,24 +62,21 @@ TEST(ClipboardService, HintNamesFileImageOrLink) {
     board.addURL(url("file:///home/ann/Tax%20Return.pdf"));
     board.addURL(url("file:///home/ann/other.pdf"));
     EXPECT_EQ(clipboard.clipboardHint(), "Tax Return.pdf");
-}
 
-TEST(ClipboardService, HintShortensTextAtASpaceWithin32Characters) {
-    InMemoryPasteboard board;
-    const ClipboardService clipboard(board);
-    board.writeText("The quarterly report is attached and the numbers look good for the next board meeting, "
-                    "see page 4.");
-    EXPECT_EQ(clipboard.clipboardHint(), "The quarterly report is\u2026");
-    board.writeText("  Meeting\n\n notes\tfor  Friday  ");
-    EXPECT_EQ(clipboard.clipboardHint(), "Meeting notes for Friday");
-    // Exactly 32 characters stay whole; one more is cut at the last space.
-    board.writeText("abcdefghij abcdefghij abcdefghij");
-    EXPECT_EQ(clipboard.clipboardHint(), "abcdefghij abcdefghij abcdefghij");
-    board.writeText("abcdefghij abcdefghij abcdefghijk");
-    EXPECT_EQ(clipboard.clipboardHint(), "abcdefghij abcdefghij\u2026");
-    // Characters, not bytes.
-    board.writeText(std::string(40, 'x'));
-    EXPECT_EQ(clipboard.clipboardHint(), std::string(32, 'x') + "\u2026");
+    // Text is shortened at a space within 32 characters (characters, not bytes); exactly 32 stay whole.
+    InMemoryPasteboard textBoard;
+    const ClipboardService text(textBoard);
+    for (const auto& [written, hint] : std::vector<std::pair<std::string, std::string>>{
+             {"The quarterly report is attached and the numbers look good for the next board meeting.",
+              "The quarterly report is\u2026"},
+             {"  Meeting\n\n notes\tfor  Friday  ", "Meeting notes for Friday"},
+             {"abcdefghij abcdefghij abcdefghij", "abcdefghij abcdefghij abcdefghij"},
+             {"abcdefghij abcdefghij abcdefghijk", "abcdefghij abcdefghij\u2026"},
+             {std::string(40, 'x'), std::string(32, 'x') + "\u2026"},
+             {"\u00e9" + std::string(32, 'x'), "\u00e9" + std::string(31, 'x') + "\u2026"}}) {
+        textBoard.writeText(written);
+        EXPECT_EQ(text.clipboardHint(), hint) << written;
+    }
 }
 
 } // namespace

@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 #include <leptonica/allheaders.h>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace tessellar {
 namespace {
@@ -49,7 +47,7 @@ Url url(const std::string& text) {
     return *Url::parse(text);
 }
 
-TEST(ContentIngestor, FirstFileWinsOverEverythingElse) {
+TEST(ContentIngestor, FirstFileWinsOverEverythingElseAndIsTypedByItsName) {
     InMemoryPasteboard board;
     board.addURL(url("https://example.com/page"));
     board.addURL(url("file:///tmp/Quarterly%20Report.pdf"));
@@ -57,25 +55,24 @@ TEST(ContentIngestor, FirstFileWinsOverEverythingElse) {
     board.addURL(url("file:///tmp/c.txt"));
     board.setData("image/png", encoded(picture().get(), IFF_PNG));
     board.writeText("some text");
-    const CapturedContent content = ContentIngestor::capture(board, SourceType::drop);
-    CapturedContent expected;
-    expected.source = SourceType::drop;
-    expected.fileURL = url("file:///tmp/Quarterly%20Report.pdf");
-    expected.typeIdentifier = "application/pdf";
-    expected.suggestedName = "Quarterly Report.pdf";
-    EXPECT_EQ(content, expected);
-}
+    EXPECT_EQ(ContentIngestor::capture(board, SourceType::drop),
+              (CapturedContent{SourceType::drop,
+                               {},
+                               {},
+                               url("file:///tmp/Quarterly%20Report.pdf"),
+                               {},
+                               "application/pdf",
+                               "Quarterly Report.pdf"}));
 
-TEST(ContentIngestor, FileTypesComeFromTheFileName) {
+    // Types come from the file name; a name the database cannot place is still data.
     const auto typeOf = [](const std::string& fileURL) {
-        InMemoryPasteboard board;
-        board.addURL(url(fileURL));
-        return ContentIngestor::capture(board, SourceType::drop).typeIdentifier.value_or("(none)");
+        InMemoryPasteboard one;
+        one.addURL(url(fileURL));
+        return ContentIngestor::capture(one, SourceType::drop).typeIdentifier.value_or("(none)");
     };
     EXPECT_EQ(typeOf("file:///tmp/shot.png"), "image/png");
     EXPECT_EQ(typeOf("file:///tmp/scan.tif"), "image/tiff");
     EXPECT_EQ(typeOf("file:///tmp/Makefile"), "text/x-makefile");
-    // A name the database cannot place is still data.
     EXPECT_EQ(typeOf("file:///tmp/archive.unknownext"), "application/octet-stream");
 }
 
@@ -87,16 +84,11 @@ TEST(ContentIngestor, PNGIsTakenAsItIs) {
     board.setData("image/tiff", encoded(picture().get(), IFF_TIFF));
     board.addURL(url("https://example.com"));
     board.writeText("caption");
-    const CapturedContent content = ContentIngestor::capture(board, SourceType::clipboard);
-    CapturedContent expected;
-    expected.source = SourceType::clipboard;
-    expected.imageData = png;
-    expected.typeIdentifier = "image/png";
-    expected.suggestedName = pinnedPNGName;
-    EXPECT_EQ(content, expected);
+    EXPECT_EQ(ContentIngestor::capture(board, SourceType::clipboard),
+              (CapturedContent{SourceType::clipboard, {}, {}, {}, png, "image/png", pinnedPNGName}));
 }
 
-TEST(ContentIngestor, TIFFIsReencodedAsTheSamePictureInPNG) {
+TEST(ContentIngestor, TIFFIsReencodedAsTheSamePictureInPNGOrElsePassedOn) {
     const Clock::ScopedOverride clock(pinned);
     InMemoryPasteboard board;
     const Pix original = picture();
@@ -105,23 +97,20 @@ TEST(ContentIngestor, TIFFIsReencodedAsTheSamePictureInPNG) {
     ASSERT_TRUE(content.imageData);
     EXPECT_EQ(content.typeIdentifier, "image/png");
     EXPECT_EQ(content.suggestedName, pinnedPNGName);
-    const Bytes signature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    ASSERT_GE(content.imageData->size(), signature.size());
-    EXPECT_EQ(Bytes(content.imageData->begin(), content.imageData->begin() + 8), signature);
+    ASSERT_GE(content.imageData->size(), 8u);
+    EXPECT_EQ(Bytes(content.imageData->begin(), content.imageData->begin() + 8),
+              (Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}));
     const Pix decoded(pixReadMem(content.imageData->data(), content.imageData->size()));
     ASSERT_TRUE(decoded);
     l_int32 same = 0;
     ASSERT_EQ(pixEqual(original.get(), decoded.get(), &same), 0);
     EXPECT_EQ(same, 1);
-}
 
-TEST(ContentIngestor, TIFFThatCannotBeDecodedIsPassedOnAsTIFF) {
-    const Clock::ScopedOverride clock(pinned);
-    InMemoryPasteboard board;
+    // A TIFF that cannot be decoded, even an empty one, is passed on as TIFF.
     Bytes broken = encoded(picture().get(), IFF_TIFF);
     broken.resize(broken.size() / 3); // cut off in the middle of the picture data
     const Bytes garbage = bytesOf("II*\0garbage, no directory");
-    for (const Bytes& tiff : {broken, garbage}) {
+    for (const Bytes& tiff : {broken, garbage, Bytes{}}) {
         board.setData("image/tiff", tiff);
         const CapturedContent content = ContentIngestor::capture(board, SourceType::drop);
         EXPECT_EQ(content.imageData, tiff);
@@ -130,79 +119,63 @@ TEST(ContentIngestor, TIFFThatCannotBeDecodedIsPassedOnAsTIFF) {
     }
 }
 
-TEST(ContentIngestor, OnlyHttpAndHttpsURLsAreWebLinks) {
+TEST(ContentIngestor, OnlyHttpAndHttpsURLsAreWebLinksAndPlainTextKeepsItsSpacing) {
     InMemoryPasteboard board;
     board.addURL(url("ftp://files.example.com/a"));
     board.writeText("see notes");
-    CapturedContent content = ContentIngestor::capture(board, SourceType::drop);
-    EXPECT_EQ(content.text, "see notes");
-    EXPECT_EQ(content.webURL, std::nullopt);
-
+    EXPECT_EQ(ContentIngestor::capture(board, SourceType::drop),
+              (CapturedContent{SourceType::drop, "see notes", {}, {}, {}, {}, {}}));
     board.addURL(url("https://example.com/x?y=1"));
-    content = ContentIngestor::capture(board, SourceType::drop);
-    CapturedContent expected;
-    expected.source = SourceType::drop;
-    expected.webURL = url("https://example.com/x?y=1");
-    expected.text = "https://example.com/x?y=1";
-    EXPECT_EQ(content, expected);
-}
+    EXPECT_EQ(ContentIngestor::capture(board, SourceType::drop),
+              (CapturedContent{SourceType::drop,
+                               "https://example.com/x?y=1",
+                               url("https://example.com/x?y=1"),
+                               {},
+                               {},
+                               {},
+                               {}}));
 
-TEST(ContentIngestor, PlainTextKeepsItsSpacingAndGetsItsLink) {
-    InMemoryPasteboard board;
-    board.writeText("  example.com/docs \n");
-    CapturedContent content = ContentIngestor::capture(board, SourceType::clipboard);
-    EXPECT_EQ(content.text, "  example.com/docs \n");
-    EXPECT_EQ(content.webURL, url("http://example.com/docs"));
-    EXPECT_EQ(content.fileURL, std::nullopt);
-
-    board.writeText("read example.com/docs later");
-    content = ContentIngestor::capture(board, SourceType::clipboard);
-    EXPECT_EQ(content.text, "read example.com/docs later");
-    EXPECT_EQ(content.webURL, std::nullopt);
+    InMemoryPasteboard text;
+    text.writeText("  example.com/docs \n");
+    EXPECT_EQ(
+        ContentIngestor::capture(text, SourceType::clipboard),
+        (CapturedContent{
+            SourceType::clipboard, "  example.com/docs \n", url("http://example.com/docs"), {}, {}, {}, {}}));
+    text.writeText("read example.com/docs later");
+    EXPECT_EQ(ContentIngestor::capture(text, SourceType::clipboard),
+              (CapturedContent{SourceType::clipboard, "read example.com/docs later", {}, {}, {}, {}, {}}));
 }
 
 TEST(ContentIngestor, BlankPlainTextFallsThroughToRTF) {
     InMemoryPasteboard board;
     board.writeText("   ");
     board.setData("text/rtf", bytesOf("{\\rtf1\\ansi https://example.com\\par caf\\'e9}"));
-    const CapturedContent content = ContentIngestor::capture(board, SourceType::drop);
-    CapturedContent expected;
-    expected.source = SourceType::drop;
-    expected.text = "https://example.com\ncaf\u00E9"; // no link detection on rich text
-    EXPECT_EQ(content, expected);
+    // No link detection on rich text.
+    EXPECT_EQ(ContentIngestor::capture(board, SourceType::drop),
+              (CapturedContent{SourceType::drop, "https://example.com\ncaf\u00E9", {}, {}, {}, {}, {}}));
 
     // Blank or unreadable RTF leaves nothing.
     board.setData("text/rtf", bytesOf("{\\rtf1 {\\*\\generator x}\\par }"));
     EXPECT_TRUE(ContentIngestor::capture(board, SourceType::drop).isEmpty());
     board.setData("text/rtf", bytesOf("not rtf at all"));
     EXPECT_TRUE(ContentIngestor::capture(board, SourceType::drop).isEmpty());
-}
 
-TEST(ContentIngestor, PDFDataAloneGivesAnEmptyCapture) {
-    InMemoryPasteboard board;
-    board.setData("application/pdf", bytesOf("%PDF-1.4\n%%EOF\n"));
-    const CapturedContent content = ContentIngestor::capture(board, SourceType::drop);
-    CapturedContent expected;
-    expected.source = SourceType::drop;
+    // PDF data alone is nothing Tessellar reads from a pasteboard.
+    InMemoryPasteboard pdf;
+    pdf.setData("application/pdf", bytesOf("%PDF-1.4\n%%EOF\n"));
+    const CapturedContent content = ContentIngestor::capture(pdf, SourceType::drop);
     EXPECT_TRUE(content.isEmpty());
-    EXPECT_EQ(content, expected);
+    EXPECT_EQ(content, (CapturedContent{SourceType::drop, {}, {}, {}, {}, {}, {}}));
 }
 
 TEST(ContentIngestor, EmptyImageDataIsStillPresent) {
     InMemoryPasteboard board;
     board.writeText("caption");
     board.setData("image/png", {});
-    CapturedContent content = ContentIngestor::capture(board, SourceType::drop);
-    EXPECT_EQ(content.imageData, std::vector<std::uint8_t>{});
+    const CapturedContent content = ContentIngestor::capture(board, SourceType::drop);
+    EXPECT_EQ(content.imageData, Bytes{});
     EXPECT_EQ(content.typeIdentifier, "image/png");
     EXPECT_EQ(content.text, std::nullopt);
-
-    InMemoryPasteboard tiffOnly;
-    tiffOnly.setData("image/tiff", {}); // cannot be decoded, so passed on as TIFF
-    content = ContentIngestor::capture(tiffOnly, SourceType::drop);
-    EXPECT_EQ(content.imageData, std::vector<std::uint8_t>{});
-    EXPECT_EQ(content.typeIdentifier, "image/tiff");
-    EXPECT_TRUE(content.suggestedName->ends_with(".tiff"));
 
     // Empty rich text is read and has no text, so nothing is captured.
     InMemoryPasteboard rtfOnly;
@@ -211,31 +184,19 @@ TEST(ContentIngestor, EmptyImageDataIsStillPresent) {
     EXPECT_TRUE(ContentIngestor::capture(rtfOnly, SourceType::drop).isEmpty());
 }
 
-TEST(ContentIngestor, TypedTextIsKeptAsGiven) {
-    CapturedContent content = ContentIngestor::capture("  https://example.com/a  ");
-    CapturedContent expected;
-    expected.source = SourceType::typed;
-    expected.text = "  https://example.com/a  ";
-    expected.webURL = url("https://example.com/a");
-    EXPECT_EQ(content, expected);
-
-    content = ContentIngestor::capture("buy milk at example.com");
-    EXPECT_EQ(content.text, "buy milk at example.com");
-    EXPECT_EQ(content.webURL, std::nullopt);
-    EXPECT_EQ(content.source, SourceType::typed);
-}
-
-TEST(ContentIngestor, AcceptedDragTypesInPriorityOrder) {
+TEST(ContentIngestor, TypedTextIsKeptAsGivenAndDragTypesAreInPriorityOrder) {
+    EXPECT_EQ(
+        ContentIngestor::capture("  https://example.com/a  "),
+        (CapturedContent{
+            SourceType::typed, "  https://example.com/a  ", url("https://example.com/a"), {}, {}, {}, {}}));
+    EXPECT_EQ(ContentIngestor::capture("buy milk at example.com"),
+              (CapturedContent{SourceType::typed, "buy milk at example.com", {}, {}, {}, {}, {}}));
     EXPECT_EQ(ContentIngestor::acceptedTypes(),
               (std::vector<std::string>{"text/uri-list", "text/plain", "text/rtf", "application/pdf",
                                         "image/png", "image/tiff"}));
 }
 
 TEST(ContentIngestor, DefaultImageNameUsesLocalTime) {
-    {
-        const Clock::ScopedOverride clock(pinned);
-        EXPECT_EQ(ContentIngestor::defaultImageName("png"), pinnedPNGName);
-    }
     // Summer time, one second before midnight in New York (already the next day in UTC).
     const Clock::ScopedOverride clock(Timestamp::fromUnix(1783223999.0));
     EXPECT_EQ(ContentIngestor::defaultImageName("tiff"), "Pasted Image 2026-07-04 at 23.59.59.tiff");

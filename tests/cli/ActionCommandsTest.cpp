@@ -4,7 +4,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sys/wait.h>
 
 namespace tessellar {
 namespace {
@@ -86,28 +85,6 @@ TEST_F(ActionCommands, RunPrintsTheOutcomeTheCopyAndTheUpdatedItem) {
     EXPECT_EQ(saved.json()["clipboard"], nullptr);
     EXPECT_TRUE(saved.json()["item"]["metadata"]["hidden"].contains("saved"));
     EXPECT_EQ(saved.json()["item"]["completedActionIDs"], json::parse(R"(["saveForLater"])"));
-}
-
-TEST_F(ActionCommands, RunRefusesUnavailableUnknownAndMalformedRequests) {
-    const auto unavailable = invoke({"run", "copyAddress", "hello there"});
-    EXPECT_EQ(unavailable.status, 1);
-    EXPECT_EQ(unavailable.out, "");
-    EXPECT_EQ(unavailable.err,
-              "tessellar-cli: \u201CCopy Address\u201D isn\u2019t available for this item.\n");
-
-    const auto unknown = invoke({"run", "teleport", "x"});
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_EQ(
-        unknown.err,
-        "tessellar-cli: there\u2019s no action \u201Cteleport\u201D; \u201Ctessellar-cli actions\u201D lists "
-        "those for an input\n");
-
-    EXPECT_EQ(invoke({"run"}).status, 2);
-    EXPECT_EQ(invoke({"run", "copy", "a", "b"}).status, 2);
-    EXPECT_EQ(invoke({"run", "copy", "--value"}).status, 2);
-    EXPECT_EQ(invoke({"run", "copy", "--bogus", "a"}).status, 2);
-    EXPECT_EQ(invoke({"actions", "a", "b"}).status, 2);
-    EXPECT_EQ(invoke({"run", "--help"}).status, 0);
 }
 
 TEST_F(ActionCommands, ClipboardOptionHandsTheCopyToTheDesktopTool) {

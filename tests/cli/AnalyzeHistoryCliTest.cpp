@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace tessellar {
 namespace {
@@ -71,28 +70,21 @@ TEST_F(AnalyzeHistoryCli, AnalyzesEachKindOfFixture) {
         EXPECT_EQ(r.status, 0) << relative << ": " << r.err;
         return r.status == 0 ? r.json() : nlohmann::json();
     };
-    const auto twenty = analyzed("documents/text-20-pages.pdf")["item"];
-    EXPECT_NE(twenty["metadata"]["facts"].dump().find(
+    // What each reader finds is checked with the readers; here, that each kind is read as text.
+    EXPECT_NE(analyzed("documents/text-20-pages.pdf")["item"]["metadata"]["facts"].dump().find(
                   R"({"isPrimary":false,"key":"pageCount","value":"20 pages"})"),
               std::string::npos);
-    EXPECT_EQ(twenty["extractedText"].get<std::string>().find("PAGE9"), std::string::npos);
-    EXPECT_NE(
-        analyzed("documents/scanned-3-pages.pdf")["item"]["extractedText"].get<std::string>().find("4401"),
-        std::string::npos);
-    EXPECT_EQ(analyzed("documents/invoice-latin1.txt")["item"]["contentType"], "invoice");
     for (const auto* document :
-         {"documents/letter.docx", "documents/letter.odt", "documents/page.html", "documents/note.rtf"})
-        EXPECT_EQ(analyzed(document)["item"]["extractedText"].get<std::string>().find('<'),
-                  std::string::npos);
-
+         {"documents/scanned-3-pages.pdf", "documents/letter.docx", "documents/letter.odt",
+          "documents/page.html", "documents/note.rtf", "images/code.jpg"}) {
+        const std::string text = analyzed(document)["item"]["extractedText"];
+        EXPECT_TRUE(!text.empty() && text.find('<') == std::string::npos) << document << ": " << text;
+    }
     const auto receipt = analyzed("images/receipt.png");
     EXPECT_NE(receipt["item"]["extractedText"].get<std::string>().find("Total 11.75"), std::string::npos);
     const std::string image = receipt["item"]["imagePath"];
     EXPECT_EQ(image, "file://" + (data / "Tessellar" / "Images").string() + "/" +
                          receipt["item"]["id"].get<std::string>() + ".png");
-    EXPECT_NE(
-        analyzed("images/code.jpg")["item"]["extractedText"].get<std::string>().find("def total(items):"),
-        std::string::npos);
 
     const auto truncated = analyzed("documents/truncated.pdf");
     EXPECT_EQ(truncated["warning"]["message"], "Couldn\u2019t extract text from truncated.pdf.");
@@ -133,16 +125,6 @@ TEST_F(AnalyzeHistoryCli, ClassifyReadsDocumentTextAndDropsAByteOrderMark) {
     std::ofstream(dir / "bom.json") << "\xef\xbb\xbf{\"a\": 1}";
     const auto bom = run({"classify"}, dir / "bom.json");
     EXPECT_EQ(bom.json()["contentType"], "json");
-}
-
-TEST_F(AnalyzeHistoryCli, HistoryBadUsageExitsTwo) {
-    for (const auto& arguments : std::vector<std::vector<std::string>>{{"history", "--limit", "0"},
-                                                                       {"history", "--limit", "ten"},
-                                                                       {"history", "--limit"},
-                                                                       {"history", "extra"},
-                                                                       {"analyze", "--later", "x"},
-                                                                       {"analyze", "one", "two"}})
-        EXPECT_EQ(run(arguments).status, 2) << arguments.back();
 }
 
 } // namespace

@@ -3,10 +3,11 @@
 #include "kit/actions/dates/RemindersService.h"
 #include "kit/model/TessellarError.h"
 #include "kit/text/ISO8601.h"
+#include "support/ActionCases.h"
+#include "support/CliRunner.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 
-#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <libical/ical.h>
@@ -22,12 +23,6 @@ struct ComponentFree {
     void operator()(icalcomponent* component) const { icalcomponent_free(component); }
 };
 using Component = std::unique_ptr<icalcomponent, ComponentFree>;
-
-std::string contents(const fs::path& path) {
-    std::ostringstream text;
-    text << std::ifstream(path).rdbuf();
-    return text.str();
-}
 
 std::vector<fs::path> entries(const fs::path& folder) {
     std::vector<fs::path> found;
@@ -52,15 +47,15 @@ class ICalendarEventStoreTest : public ::testing::Test {
 protected:
     // Reads the one entry file of a folder back, checks it against the iCalendar rules and
     // returns the calendar; the file is named after the entry's UID.
-    Component readBack(const fs::path& folder, icalcomponent_kind kind) {
+    std::pair<Component, icalcomponent*> readBack(const fs::path& folder, icalcomponent_kind kind) {
         std::vector<fs::path> files;
         for (const auto& path : entries(folder))
             if (path.extension() == ".ics")
                 files.push_back(path);
         EXPECT_EQ(files.size(), 1u);
         if (files.empty())
-            return nullptr;
-        const std::string raw = contents(files.front());
+            return {};
+        const std::string raw = testing::readFile(files.front());
         EXPECT_NE(raw.find("\r\n"), std::string::npos);
         std::istringstream lines(raw);
         for (std::string line; std::getline(lines, line);)
@@ -68,7 +63,7 @@ protected:
         Component calendar(icalparser_parse_string(raw.c_str()));
         EXPECT_TRUE(calendar);
         if (!calendar)
-            return nullptr;
+            return {};
         EXPECT_EQ(icalrestriction_check(calendar.get()), 1) << raw;
         EXPECT_EQ(icalcomponent_count_errors(calendar.get()), 0) << raw;
         icalcomponent* entry = icalcomponent_get_first_component(calendar.get(), kind);
@@ -76,7 +71,7 @@ protected:
         if (entry) {
             EXPECT_EQ(text(entry, ICAL_UID_PROPERTY) + ".ics", files.front().filename().string());
         }
-        return calendar;
+        return {std::move(calendar), entry};
     }
 
     testing::PinnedZoneAndLocale pinned;
@@ -97,8 +92,8 @@ TEST_F(ICalendarEventStoreTest, FoldersAreCreatedOnFirstUseAndNamed) {
     EXPECT_EQ(service.createEvent({"Standup", std::nullopt, Timestamp::fromUnix(1.8e9),
                                    Timestamp::fromUnix(1.8e9 + 3600), std::nullopt}),
               "Calendar");
-    EXPECT_EQ(contents(reminders / "displayname"), "Reminders");
-    EXPECT_EQ(contents(calendar / "displayname"), "Calendar");
+    EXPECT_EQ(testing::readFile(reminders / "displayname"), "Reminders");
+    EXPECT_EQ(testing::readFile(calendar / "displayname"), "Calendar");
     EXPECT_EQ(store->authorizationStatus(EventStore::Entity::event), EventStore::AccessStatus::fullAccess);
     // No temporary file is left behind.
     for (const auto& folder : {reminders, calendar})
@@ -114,9 +109,8 @@ TEST_F(ICalendarEventStoreTest, ReminderIsAToDoDueInTheUsersZoneWithAnAlarm) {
     const std::string title = "Call Ann, Bob; then\nthe bank\\office";
     service.createReminder(
         {title, "line one\nCaptured with Tessellar", iso8601::parse("2026-03-12T13:00:45Z")});
-    const auto parsed = readBack(reminders, ICAL_VTODO_COMPONENT);
-    ASSERT_TRUE(parsed);
-    icalcomponent* todo = icalcomponent_get_first_component(parsed.get(), ICAL_VTODO_COMPONENT);
+    const auto [parsed, todo] = readBack(reminders, ICAL_VTODO_COMPONENT);
+    ASSERT_TRUE(todo);
     EXPECT_STREQ(icalcomponent_get_summary(todo), title.c_str());
     EXPECT_STREQ(icalcomponent_get_description(todo), "line one\nCaptured with Tessellar");
     // Whole minutes, in local wall-clock time with the zone named and defined in the file.
@@ -136,9 +130,8 @@ TEST_F(ICalendarEventStoreTest, EventKeepsItsTimesLocationAndAVeryLongTitle) {
     const std::string title(10000, 'w');
     service.createEvent({title, std::nullopt, *iso8601::parse("2026-07-01T16:30:00Z"),
                          *iso8601::parse("2026-07-01T17:30:00Z"), "1 Main St, Springfield; Floor 2"});
-    const auto parsed = readBack(calendar, ICAL_VEVENT_COMPONENT);
-    ASSERT_TRUE(parsed);
-    icalcomponent* entry = icalcomponent_get_first_component(parsed.get(), ICAL_VEVENT_COMPONENT);
+    const auto [parsed, entry] = readBack(calendar, ICAL_VEVENT_COMPONENT);
+    ASSERT_TRUE(entry);
     EXPECT_EQ(icalcomponent_get_summary(entry), title);
     EXPECT_STREQ(icalcomponent_get_location(entry), "1 Main St, Springfield; Floor 2");
     EXPECT_EQ(icalcomponent_get_description(entry), nullptr);
@@ -152,9 +145,8 @@ TEST_F(ICalendarEventStoreTest, ZonesWithoutDaylightTimeStayValid) {
         const testing::ScopedEnvironment zone("TZ", "Asia/Kolkata");
         service.createEvent({"Call", std::nullopt, *iso8601::parse("2026-07-01T16:30:00Z"),
                              *iso8601::parse("2026-07-01T17:30:00Z"), std::nullopt});
-        const auto parsed = readBack(calendar, ICAL_VEVENT_COMPONENT);
-        ASSERT_TRUE(parsed);
-        icalcomponent* entry = icalcomponent_get_first_component(parsed.get(), ICAL_VEVENT_COMPONENT);
+        const auto [parsed, entry] = readBack(calendar, ICAL_VEVENT_COMPONENT);
+        ASSERT_TRUE(entry);
         EXPECT_EQ(text(entry, ICAL_DTSTART_PROPERTY), "20260701T220000");
         EXPECT_TRUE(tzid(entry, ICAL_DTSTART_PROPERTY).ends_with("Asia/Kolkata"));
         fs::remove_all(calendar);
@@ -162,9 +154,8 @@ TEST_F(ICalendarEventStoreTest, ZonesWithoutDaylightTimeStayValid) {
     const testing::ScopedEnvironment zone("TZ", "UTC");
     // A reminder long past is still stored as asked.
     service.createReminder({"Old", std::nullopt, iso8601::parse("2001-01-01T00:00:00Z")});
-    const auto parsed = readBack(reminders, ICAL_VTODO_COMPONENT);
-    ASSERT_TRUE(parsed);
-    icalcomponent* todo = icalcomponent_get_first_component(parsed.get(), ICAL_VTODO_COMPONENT);
+    const auto [parsed, todo] = readBack(reminders, ICAL_VTODO_COMPONENT);
+    ASSERT_TRUE(todo);
     EXPECT_EQ(text(todo, ICAL_DUE_PROPERTY), "20010101T000000Z");
     EXPECT_EQ(tzid(todo, ICAL_DUE_PROPERTY), "");
     EXPECT_EQ(icalcomponent_get_first_component(parsed.get(), ICAL_VTIMEZONE_COMPONENT), nullptr);
@@ -174,19 +165,15 @@ TEST_F(ICalendarEventStoreTest, UnwritableFolderIsRefusedAccess) {
     // A file where the folders belong cannot be made into them, whoever runs the test.
     fs::create_directories(data / "tessellar");
     std::ofstream(data / "tessellar" / "calendars") << "not a folder";
-    try {
-        service.createReminder({"Nope", std::nullopt, std::nullopt});
-        ADD_FAILURE() << "the reminder was saved";
-    } catch (const TessellarError& error) {
-        EXPECT_EQ(error, TessellarError::remindersAccessDenied());
-    }
-    try {
-        service.createEvent(
-            {"Nope", std::nullopt, Timestamp::fromUnix(1.8e9), Timestamp::fromUnix(1.8e9), std::nullopt});
-        ADD_FAILURE() << "the event was saved";
-    } catch (const TessellarError& error) {
-        EXPECT_EQ(error, TessellarError::calendarAccessDenied());
-    }
+    EXPECT_EQ(testing::thrownError([&] {
+                  service.createReminder({"Nope", std::nullopt, std::nullopt});
+              }),
+              TessellarError::remindersAccessDenied());
+    EXPECT_EQ(testing::thrownError([&] {
+                  service.createEvent({"Nope", std::nullopt, Timestamp::fromUnix(1.8e9),
+                                       Timestamp::fromUnix(1.8e9), std::nullopt});
+              }),
+              TessellarError::calendarAccessDenied());
 }
 
 } // namespace

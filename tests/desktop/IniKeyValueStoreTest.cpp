@@ -1,6 +1,7 @@
 #include "desktop/IniKeyValueStore.h"
 
 #include "kit/storage/SettingsFileFormat.h"
+#include "support/CliRunner.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 
@@ -12,11 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::TempDir;
-
-std::string contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(IniKeyValueStore, ValuesRoundTripThroughTheFile) {
     TempDir dir;
@@ -39,25 +35,16 @@ TEST(IniKeyValueStore, ValuesRoundTripThroughTheFile) {
     EXPECT_EQ(reopened.string("gone"), std::nullopt);
     EXPECT_EQ(reopened.string("bad"), std::nullopt);
     // Only the finished file is left behind.
-    std::size_t entries = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(file.parent_path()))
-        ++entries;
-    EXPECT_EQ(entries, 1u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()), 1);
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::others_read, fs::perms::none);
 }
 
+// The fixture holds unreadable values, a section header, a comment, lines without a key or an
+// equals sign, a CRLF line, a repeated key and no final newline.
 TEST(IniKeyValueStore, AHandEditedFileFallsBackKeyByKey) {
     TempDir dir;
     const fs::path file = dir / "tessellar.conf";
-    std::ofstream(file) << "[general]\n"
-                           "general.retentionDays = thirty\n"
-                           "general.launchAtLogin=yes\n"
-                           "garbage line without equals\n"
-                           "# general.completedWelcome=true\n"
-                           "=no key\n"
-                           "ai.model=llama\r\n"
-                           "ai.model=mistral\n"
-                           "privacy.aiConsent=true";
+    fs::copy_file(fs::path(TESSELLAR_FIXTURES_DIR) / "desktop-hand-edited.conf", file);
     IniKeyValueStore store(file);
     EXPECT_EQ(store.integer("general.retentionDays"), std::nullopt);
     EXPECT_EQ(store.string("general.retentionDays"), "thirty");
@@ -73,7 +60,7 @@ TEST(IniKeyValueStore, AHandEditedFileFallsBackKeyByKey) {
     EXPECT_EQ(reopened.integer("general.retentionDays"), 90);
     EXPECT_EQ(reopened.string("general.launchAtLogin"), "yes");
     EXPECT_EQ(reopened.boolean("privacy.aiConsent"), true);
-    EXPECT_EQ(contents(file).find("garbage"), std::string::npos);
+    EXPECT_EQ(testing::readFile(file).find("garbage"), std::string::npos);
 }
 
 TEST(IniKeyValueStore, FollowsTheConfigHomeAndSurvivesAnUnwritableFolder) {

@@ -3,8 +3,9 @@
 #include "kit/intelligence/Prompts.h"
 #include "kit/model/DecodingError.h"
 #include "kit/model/TessellarError.h"
+#include "support/ActionCases.h"
+#include "support/CliRunner.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace tessellar {
@@ -16,21 +17,16 @@ const std::set<ActionID> known{ActionID::copy, ActionID::summarize};
 TEST(AIClassification, DecodesLenientlyButRefusesWrongTypes) {
     const auto empty = AIClassification::decode("{}");
     EXPECT_EQ(empty, AIClassification{});
-    EXPECT_EQ(empty.contentType, "unknown");
-    EXPECT_EQ(empty.confidence, 0.5);
     EXPECT_FALSE(empty.validated(known));
 
     const auto nulls = AIClassification::decode(
         R"({"contentType":null,"title":null,"headline":null,"confidence":null,"metadata":null,"extra":[1]})");
     EXPECT_EQ(nulls, AIClassification{});
 
-    EXPECT_THROW(AIClassification::decode(R"({"confidence":"high"})"), DecodingError);
-    EXPECT_THROW(AIClassification::decode(R"({"title":3})"), DecodingError);
-    EXPECT_THROW(AIClassification::decode(R"({"metadata":{"amount":12}})"), DecodingError);
-    EXPECT_THROW(AIClassification::decode(R"({"recommendedActions":["copy",1]})"), DecodingError);
-    EXPECT_THROW(AIClassification::decode("[1,2]"), DecodingError);
-    EXPECT_THROW(AIClassification::decode("{\"title\":\"\xff\"}"), DecodingError);
-    EXPECT_THROW(AIClassification::decode(R"({"title":"x")"), DecodingError);
+    for (const char* wrong :
+         {R"({"confidence":"high"})", R"({"title":3})", R"({"metadata":{"amount":12}})",
+          R"({"recommendedActions":["copy",1]})", "[1,2]", "{\"title\":\"\xff\"}", R"({"title":"x")"})
+        EXPECT_THROW(AIClassification::decode(wrong), DecodingError) << wrong;
 }
 
 TEST(AIClassification, EncodingRoundTripsAndOmitsAnAbsentHeadline) {
@@ -54,20 +50,13 @@ TEST(AIClassification, ValidationResolvesTypesAndClampsConfidence) {
     EXPECT_EQ(invoice->confidence, 0.5);
     EXPECT_EQ(invoice->source, ClassificationSource::intelligence);
 
-    EXPECT_EQ(
-        AIClassification::decode(R"({"contentType":" invoice","title":"x"})").validated(known)->contentType,
-        ContentType::unknown);
-    EXPECT_EQ(AIClassification::decode(R"({"contentType":"receipt","title":"x","confidence":1})")
-                  .validated(known)
-                  ->confidence,
-              0.99);
-    EXPECT_EQ(AIClassification::decode(R"({"contentType":"receipt","title":"x","confidence":-3})")
-                  .validated(known)
-                  ->confidence,
-              0);
+    const auto validated = [](const char* reply) { return AIClassification::decode(reply).validated(known); };
+    EXPECT_EQ(validated(R"({"contentType":" invoice","title":"x"})")->contentType, ContentType::unknown);
+    EXPECT_EQ(validated(R"({"contentType":"receipt","title":"x","confidence":1})")->confidence, 0.99);
+    EXPECT_EQ(validated(R"({"contentType":"receipt","title":"x","confidence":-3})")->confidence, 0);
     // An unknown type with only a blank title is discarded; with a title it is kept.
-    EXPECT_FALSE(AIClassification::decode(R"({"contentType":"cloud","title":"  \n"})").validated(known));
-    EXPECT_TRUE(AIClassification::decode(R"({"contentType":"cloud","title":"Note"})").validated(known));
+    EXPECT_FALSE(validated(R"({"contentType":"cloud","title":"  \n"})"));
+    EXPECT_TRUE(validated(R"({"contentType":"cloud","title":"Note"})"));
 }
 
 TEST(AIClassification, ValidationCutsLongTextsAtWordBoundaries) {
@@ -128,12 +117,7 @@ TEST(AIReply, FindsTheFirstObjectPastFencesAndBracesInStrings) {
 TEST(AIReply, UnreadableAndMismatchedRepliesGiveTheirTexts) {
     using Recovery = TessellarError::Recovery;
     const auto failure = [](std::string_view reply) {
-        try {
-            readClassificationReply(reply);
-        } catch (const TessellarError& error) {
-            return error;
-        }
-        return TessellarError("no failure");
+        return testing::thrownError([&] { readClassificationReply(reply); });
     };
     EXPECT_EQ(failure("I think it is an invoice."),
               TessellarError("The AI provider returned a response Tessellar couldn\u2019t read.",
@@ -148,10 +132,8 @@ TEST(AIReply, UnreadableAndMismatchedRepliesGiveTheirTexts) {
 TEST(Prompts, ClassificationTextsAreExact) {
     const Prompt bare = prompts::classify({"Hello", std::nullopt, "text/plain", std::nullopt});
     EXPECT_EQ(bare.user, "Content:\nHello");
-    std::ifstream file(std::string(TESSELLAR_FIXTURES_DIR) + "/prompts/classify-system.txt");
-    std::string expected((std::istreambuf_iterator<char>(file)), {});
-    expected.pop_back(); // the file's final newline
-    EXPECT_EQ(bare.system, expected);
+    EXPECT_EQ(bare.system + "\n",
+              testing::readFile(std::string(TESSELLAR_FIXTURES_DIR) + "/prompts/classify-system.txt"));
 
     std::string longText;
     while (longText.size() < 7000)
@@ -179,8 +161,6 @@ TEST(Prompts, OtherOperationTextsAreExact) {
     EXPECT_EQ(prompts::smartFilename(request).user, "Current name: scan.pdf\nDetected type: invoice\nKnown "
                                                     "facts: company=ACME, amount=$5\nContent:\nBody");
     EXPECT_EQ(prompts::testConnection(), (Prompt{"Reply with the single word: ok", "ping"}));
-    EXPECT_EQ(summary_style::rawValue(SummaryStyle::oneLine), "oneLine");
-    EXPECT_EQ(summary_style::fromRaw("bullets"), SummaryStyle::bullets);
 }
 
 } // namespace

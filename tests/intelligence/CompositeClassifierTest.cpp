@@ -5,6 +5,7 @@
 #include "support/LogCapture.h"
 #include "support/ScriptedHttpServer.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace tessellar {
@@ -16,9 +17,7 @@ using testing::ScriptedHttpServer;
 const std::string plainText = "Remember to water the plants on the balcony";
 
 ClassificationInput textInput(std::optional<std::string> text) {
-    ClassificationInput input;
-    input.text = std::move(text);
-    return input;
+    return {std::move(text), {}, {}, {}, {}, false, SourceType::typed};
 }
 
 std::string classificationReply(const json& object) {
@@ -60,12 +59,13 @@ TEST(CompositeClassifier, SureRulesAndMissingConsentNeverReachTheProvider) {
 
     // A document without text (confidence 0.5) has nothing to send.
     h.allowed = true;
-    ClassificationInput document;
-    document.fileURL = Url::fromFilePath("/tmp/notes.pdf");
-    document.filename = "notes.pdf";
-    document.typeIdentifier = "application/pdf";
-    document.text = "  \n";
-    const auto pdf = composite.classify(document);
+    const auto pdf = composite.classify({"  \n",
+                                         Url::fromFilePath("/tmp/notes.pdf"),
+                                         "notes.pdf",
+                                         "application/pdf",
+                                         {},
+                                         false,
+                                         SourceType::typed});
     ASSERT_TRUE(pdf);
     EXPECT_LT(pdf->confidence, 0.7);
     EXPECT_EQ(pdf->source, ClassificationSource::rules);
@@ -117,10 +117,10 @@ TEST(CompositeClassifier, ProviderFailuresFallBackAndAreLoggedOnce) {
     EXPECT_TRUE(
         log.contains(Log::Category::intelligence, Log::Level::error,
                      "AI classification failed: The AI provider didn\u2019t respond within 2 seconds."));
-    int failures = 0;
-    for (const auto& record : log.records())
-        failures += record.message.starts_with("AI classification failed") ? 1 : 0;
-    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(std::ranges::count_if(
+                  log.records(),
+                  [](const auto& record) { return record.message.starts_with("AI classification failed"); }),
+              1);
 }
 
 TEST(CompositeClassifier, TheOnDeviceProviderNeedsNoConsent) {

@@ -1,6 +1,7 @@
 #include "kit/intelligence/IntelligenceGateway.h"
 
 #include "kit/model/TessellarError.h"
+#include "support/ActionCases.h"
 #include "support/ScriptedHttpServer.h"
 
 #include <gtest/gtest.h>
@@ -22,13 +23,11 @@ IntelligenceGateway::Settings external(const std::string& base, std::string key,
 struct ScriptedConsent {
     bool answer = true;
     int asked = 0;
-    std::string lastSummary;
-    std::string lastProvider;
+    std::string lastQuestion; // the summary, then the provider
     ConsentPrompt prompt() {
         return [this](const std::string& summary, const std::string& provider) {
             ++asked;
-            lastSummary = summary;
-            lastProvider = provider;
+            lastQuestion = summary + " / " + provider;
             return answer;
         };
     }
@@ -93,8 +92,7 @@ TEST(IntelligenceGateway, NoByteLeavesBeforeConsentAndANoCancels) {
     consent.answer = true;
     EXPECT_EQ(summarizeThrough(gateway, consent), "A summary.");
     EXPECT_EQ(consent.asked, 2);
-    EXPECT_EQ(consent.lastSummary, "Summarize this text");
-    EXPECT_EQ(consent.lastProvider, "AI provider (tiny-model)");
+    EXPECT_EQ(consent.lastQuestion, "Summarize this text / AI provider (tiny-model)");
     EXPECT_EQ(stored, 1);
     EXPECT_TRUE(gateway.isExternalAIReady());
     EXPECT_TRUE(gateway.currentSettings().hasGrantedConsent);
@@ -115,16 +113,8 @@ TEST(IntelligenceGateway, StoredConsentAsksNothingAndProviderFailuresPassThrough
     server.respond(401, "{}");
     IntelligenceGateway gateway(external(server.url("/v1"), "sk-1", true));
     ScriptedConsent consent;
-    EXPECT_THROW(
-        {
-            try {
-                summarizeThrough(gateway, consent);
-            } catch (const TessellarError& error) {
-                EXPECT_EQ(error.message(), "The AI provider rejected the API key.");
-                throw;
-            }
-        },
-        TessellarError);
+    EXPECT_EQ(testing::thrownError([&] { summarizeThrough(gateway, consent); }).message(),
+              "The AI provider rejected the API key.");
     EXPECT_EQ(consent.asked, 0);
     EXPECT_THROW(gateway.testConnection(), TessellarError);
 }

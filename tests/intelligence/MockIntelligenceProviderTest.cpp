@@ -13,16 +13,7 @@ const std::string longA = "The first sentence is long enough to survive";
 const std::string longB = "The second sentence is also long enough here";
 const std::string longC = "A third sentence that clears the length bar";
 
-TEST(MockIntelligenceProvider, IdentifiesAsOnDeviceAndIsAlwaysReady) {
-    const MockIntelligenceProvider provider;
-    EXPECT_EQ(provider.identifier(), "local");
-    EXPECT_EQ(provider.displayName(), "On-device (no key)");
-    EXPECT_FALSE(provider.sendsDataOffDevice());
-    EXPECT_TRUE(provider.isConfigured());
-    EXPECT_NO_THROW(provider.testConnection());
-}
-
-TEST(MockIntelligenceProvider, SummarisesByLongSentences) {
+TEST(MockIntelligenceProvider, SummarisesByLongSentencesAndAnswersWithTheNotice) {
     const MockIntelligenceProvider provider;
     EXPECT_EQ(provider.summarize("Hi.   Ok.", SummaryStyle::bullets), "Hi. Ok.");
     EXPECT_EQ(provider.summarize("Hi.\n\nOk.", SummaryStyle::oneLine), "Hi. Ok.");
@@ -53,10 +44,8 @@ TEST(MockIntelligenceProvider, SummarisesByLongSentences) {
     for (int i = 0; i < 40; ++i)
         normalized += "Tiny. ";
     EXPECT_EQ(provider.summarize(shortPieces, SummaryStyle::bullets), normalized.substr(0, 239) + "\u2026");
-}
 
-TEST(MockIntelligenceProvider, AnswersWithTheNoticeAndASummary) {
-    const MockIntelligenceProvider provider;
+    // An answer is the notice and a summary.
     EXPECT_EQ(
         provider.answer("Why?", longA + "."),
         "On-device mode can\u2019t answer questions yet \u2014 it only extracts and summarizes. Add an AI "
@@ -64,8 +53,11 @@ TEST(MockIntelligenceProvider, AnswersWithTheNoticeAndASummary) {
             longA);
 }
 
-TEST(MockIntelligenceProvider, ClassifiesByRulesOrFallsBack) {
+TEST(MockIntelligenceProvider, IsAlwaysReadyOnDeviceAndClassifiesByRulesOrFallsBack) {
     const MockIntelligenceProvider provider;
+    EXPECT_FALSE(provider.sendsDataOffDevice());
+    EXPECT_TRUE(provider.isConfigured());
+    EXPECT_NO_THROW(provider.testConnection());
     const auto unknown = provider.classify({"  ", std::nullopt, std::nullopt, ContentType::invoice});
     EXPECT_EQ(unknown.contentType, "unknown");
     EXPECT_EQ(unknown.title, "Content");

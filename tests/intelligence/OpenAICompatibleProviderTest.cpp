@@ -2,8 +2,10 @@
 
 #include "kit/model/TessellarError.h"
 #include "kit/suggest/FilenameGenerator.h"
+#include "support/ActionCases.h"
 #include "support/ScriptedHttpServer.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <thread>
@@ -14,6 +16,7 @@ namespace {
 using nlohmann::json;
 using Recovery = TessellarError::Recovery;
 using testing::ScriptedHttpServer;
+using testing::thrownError;
 
 std::string chatReply(const std::string& content) {
     return json{{"choices", json::array({{{"message", {{"role", "assistant"}, {"content", content}}}}})}}
@@ -25,21 +28,10 @@ OpenAICompatibleProvider providerFor(const std::string& base, std::string key = 
     return OpenAICompatibleProvider({*Url::parse(base), "tiny-model", std::move(key), timeout});
 }
 
-// The failure of one call, or a marker when it succeeded.
-template <class Call> TessellarError failureOf(Call&& call) {
-    try {
-        call();
-    } catch (const TessellarError& error) {
-        return error;
-    }
-    return TessellarError("succeeded");
-}
-
 TEST(OpenAICompatibleProvider, BuildsTheEndpointAndTheBody) {
-    EXPECT_EQ(OpenAICompatibleProvider::endpoint(*Url::parse("https://x.test/v1")),
-              "https://x.test/v1/chat/completions");
-    EXPECT_EQ(OpenAICompatibleProvider::endpoint(*Url::parse("https://x.test/v1/")),
-              "https://x.test/v1/chat/completions");
+    for (const char* base : {"https://x.test/v1", "https://x.test/v1/"})
+        EXPECT_EQ(OpenAICompatibleProvider::endpoint(*Url::parse(base)),
+                  "https://x.test/v1/chat/completions");
     EXPECT_EQ(OpenAICompatibleProvider::endpoint(*Url::parse("https://x.test/v1?k=1")),
               "https://x.test/v1/chat/completions?k=1");
 
@@ -49,11 +41,7 @@ TEST(OpenAICompatibleProvider, BuildsTheEndpointAndTheBody) {
                                    {"role":"user","content":"usr"}]})"));
     const json structured = json::parse(OpenAICompatibleProvider::requestBody("m", "s", "u", true));
     EXPECT_EQ(structured["response_format"], json::parse(R"({"type":"json_object"})"));
-
-    const OpenAICompatibleProvider provider = providerFor("https://x.test/v1");
-    EXPECT_EQ(provider.identifier(), "openai-compatible");
-    EXPECT_EQ(provider.displayName(), "AI provider (tiny-model)");
-    EXPECT_TRUE(provider.sendsDataOffDevice());
+    EXPECT_TRUE(providerFor("https://x.test/v1").sendsDataOffDevice());
 }
 
 TEST(OpenAICompatibleProvider, ReadsRetryAfterStrictly) {
@@ -69,21 +57,20 @@ TEST(OpenAICompatibleProvider, ReadsRetryAfterStrictly) {
 TEST(OpenAICompatibleProvider, RefusesInsecureBasesAndBlankKeysBeforeAnyRequest) {
     ScriptedHttpServer server;
     server.respond(200, chatReply("ok"));
-    EXPECT_TRUE(OpenAICompatibleProvider::isLoopbackHost("localhost"));
-    EXPECT_TRUE(OpenAICompatibleProvider::isLoopbackHost("127.8.9.10"));
-    EXPECT_TRUE(OpenAICompatibleProvider::isLoopbackHost("[::1]"));
-    EXPECT_FALSE(OpenAICompatibleProvider::isLoopbackHost("128.0.0.1"));
-    EXPECT_FALSE(OpenAICompatibleProvider::isLoopbackHost("localhost.example.com"));
+    for (const char* host : {"localhost", "127.8.9.10", "[::1]"})
+        EXPECT_TRUE(OpenAICompatibleProvider::isLoopbackHost(host)) << host;
+    for (const char* host : {"128.0.0.1", "localhost.example.com"})
+        EXPECT_FALSE(OpenAICompatibleProvider::isLoopbackHost(host)) << host;
 
     const auto remote = providerFor("http://192.0.2.1/v1");
     EXPECT_EQ(
-        failureOf([&] { remote.testConnection(); }),
+        thrownError([&] { remote.testConnection(); }),
         TessellarError(std::string(OpenAICompatibleProvider::insecureBaseMessage), {Recovery::openSettings}));
 
     // Three spaces are no key; a remote https base then is not configured.
     const auto blank = providerFor("https://192.0.2.1/v1", "   ");
     EXPECT_FALSE(blank.isConfigured());
-    EXPECT_EQ(failureOf([&] { blank.summarize("t", SummaryStyle::bullets); }),
+    EXPECT_EQ(thrownError([&] { blank.summarize("t", SummaryStyle::bullets); }),
               TessellarError::aiNotConfigured());
     EXPECT_TRUE(server.requests().empty());
 }
@@ -122,7 +109,7 @@ TEST(OpenAICompatibleProvider, MapsEveryStatusToItsText) {
     const auto provider = providerFor(server.url("/v1"));
     const auto statusFailure = [&](int status, json headers = json::object()) {
         server.respond(status, "{\"error\":\"x\"}", headers);
-        return failureOf([&] { provider.testConnection(); });
+        return thrownError([&] { provider.testConnection(); });
     };
     // The texts themselves are checked with the errors; here, which status gives which error.
     EXPECT_EQ(statusFailure(401), TessellarError::aiKeyRejected());
@@ -141,62 +128,54 @@ TEST(OpenAICompatibleProvider, MapsEveryStatusToItsText) {
 TEST(OpenAICompatibleProvider, MalformedRepliesGiveTheirTexts) {
     ScriptedHttpServer server;
     const auto provider = providerFor(server.url("/v1"));
-    const TessellarError unreadable = TessellarError::aiUnreadableResponse();
-    const TessellarError empty = TessellarError::aiEmptyResponse();
-    const auto replyFailure = [&](const json& response) {
-        server.script(json::array({response}));
-        return failureOf([&] { provider.summarize("text", SummaryStyle::oneLine); });
-    };
-    EXPECT_EQ(replyFailure({{"body", "<html><body>Welcome</body></html>"},
-                            {"headers", {{"Content-Type", "text/html"}}}}),
-              unreadable);
-    EXPECT_EQ(replyFailure({{"body", "{\"choices\": [{\"message\": {\"content\": \"trunc"}}), unreadable);
-    EXPECT_EQ(replyFailure({{"body_base64", "eyJjaG9pY2VzIjpbeyJtZXNzYWdlIjp7ImNvbnRlbnQiOiL/In19XX0="}}),
-              unreadable);
-    EXPECT_EQ(replyFailure({{"body", R"({"choices": [{"message": {"content": 5}}]})"}}), unreadable);
-    EXPECT_EQ(replyFailure({{"body", R"({"choices": []})"}}), empty);
-    EXPECT_EQ(replyFailure({{"body", R"({"object": "chat.completion"})"}}), empty);
-    EXPECT_EQ(replyFailure({{"body", R"({"choices": [{"finish_reason": "stop"}]})"}}), empty);
-    EXPECT_EQ(replyFailure({{"body", chatReply("   \n ")}}), empty);
-    // Ten megabytes of reply is refused, not buffered.
-    EXPECT_EQ(replyFailure({{"repeat", {{"text", "0123456789"}, {"count", 1024 * 1024}}}}), unreadable);
+    // Each row of the fixture table: a scripted response and whether it is unreadable or empty.
+    const auto rows = json::parse(
+        std::ifstream(std::string(TESSELLAR_FIXTURES_DIR) + "/intelligence-malformed-replies.json"));
+    ASSERT_GE(rows.size(), 9u);
+    for (const auto& row : rows) {
+        server.script(json::array({row["response"]}));
+        EXPECT_EQ(thrownError([&] { provider.summarize("text", SummaryStyle::oneLine); }),
+                  row["error"] == "empty" ? TessellarError::aiEmptyResponse()
+                                          : TessellarError::aiUnreadableResponse())
+            << row;
+    }
 
-    server.respond(200, chatReply("Here you go: no object"));
-    EXPECT_EQ(failureOf([&] {
-                  provider.classify({"t", std::nullopt, std::nullopt, std::nullopt});
-              }).message(),
-              "The AI provider returned a response Tessellar couldn\u2019t read.");
-    server.respond(200, chatReply("{\"confidence\":\"high\"}"));
-    EXPECT_EQ(failureOf([&] {
-                  provider.classify({"t", std::nullopt, std::nullopt, std::nullopt});
-              }).message(),
-              "The AI provider\u2019s response didn\u2019t match the expected format.");
+    // A classification reply without an object, or of the wrong shape, is reported as such.
+    for (const auto& [content, message] : std::vector<std::pair<std::string, std::string>>{
+             {"Here you go: no object", "The AI provider returned a response Tessellar couldn\u2019t read."},
+             {"{\"confidence\":\"high\"}",
+              "The AI provider\u2019s response didn\u2019t match the expected format."}}) {
+        server.respond(200, chatReply(content));
+        EXPECT_EQ(thrownError([&] {
+                      provider.classify({"t", std::nullopt, std::nullopt, std::nullopt});
+                  }).message(),
+                  message);
+    }
 }
 
 TEST(OpenAICompatibleProvider, TransportFailuresGiveTheirTexts) {
     ScriptedHttpServer server;
     const auto fast = providerFor(server.url("/v1"), "sk", 1);
     server.script(json::array({{{"silent", true}}}));
-    EXPECT_EQ(failureOf([&] { fast.testConnection(); }), TessellarError::aiTimedOut(1));
+    EXPECT_EQ(thrownError([&] { fast.testConnection(); }), TessellarError::aiTimedOut(1));
 
     server.script(json::array({{{"body", chatReply("a long enough reply to be cut")}, {"drop_after", 10}}}));
-    EXPECT_EQ(failureOf([&] { fast.testConnection(); }), TessellarError::aiConnectionFailed());
+    EXPECT_EQ(thrownError([&] { fast.testConnection(); }), TessellarError::aiConnectionFailed());
 
     server.script(json::array({{{"status", 302}, {"headers", {{"Location", server.url("/elsewhere")}}}}}));
-    EXPECT_EQ(failureOf([&] { fast.testConnection(); }), TessellarError::aiInsecureConnection());
+    EXPECT_EQ(thrownError([&] { fast.testConnection(); }), TessellarError::aiInsecureConnection());
     EXPECT_EQ(server.requests().size(), 3u); // the redirect was not followed
 
     // Nothing listens on port 9 of this machine.
-    EXPECT_EQ(failureOf([&] { providerFor("http://127.0.0.1:9/v1").testConnection(); }),
+    EXPECT_EQ(thrownError([&] { providerFor("http://127.0.0.1:9/v1").testConnection(); }),
               TessellarError::aiHostUnreachable());
-}
 
-TEST(OpenAICompatibleProvider, RefusesASelfSignedCertificate) {
-    ScriptedHttpServer server(true);
-    server.respond(200, chatReply("ok"));
-    const auto provider = providerFor("https://localhost:" + std::to_string(server.port()) + "/v1");
-    EXPECT_EQ(failureOf([&] { provider.testConnection(); }), TessellarError::aiInsecureConnection());
-    EXPECT_TRUE(server.requests().empty());
+    // A self-signed certificate is refused before anything is sent.
+    ScriptedHttpServer tls(true);
+    tls.respond(200, chatReply("ok"));
+    const auto selfSigned = providerFor("https://localhost:" + std::to_string(tls.port()) + "/v1");
+    EXPECT_EQ(thrownError([&] { selfSigned.testConnection(); }), TessellarError::aiInsecureConnection());
+    EXPECT_TRUE(tls.requests().empty());
 }
 
 TEST(OpenAICompatibleProvider, StoppingCancelsAnExchangeInFlight) {

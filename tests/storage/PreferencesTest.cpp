@@ -24,27 +24,30 @@ struct Stores {
     Preferences open() const { return Preferences(defaults, SecureStore(secrets), "/home/ann"); }
 };
 
-TEST(Preferences, MissingValuesTakeTheirDefaultsWithoutWritingThem) {
-    Stores stores;
-    const Preferences preferences = stores.open();
+// What a missing or unreadable value falls back to.
+void expectDefaults(const Preferences& preferences) {
     EXPECT_FALSE(preferences.launchAtLogin());
     EXPECT_EQ(preferences.retentionDays(), 30);
     EXPECT_EQ(preferences.shortcut(), Shortcut::optionSpace());
-    EXPECT_FALSE(preferences.hasCompletedWelcome());
     const auto factory = preferences.destinations();
     ASSERT_EQ(factory.size(), FolderDestination::defaults("/home/ann").size());
     EXPECT_EQ(factory.front().path.rfind("/home/ann/", 0), 0u);
-    EXPECT_TRUE(preferences.grantedFolders().empty());
     EXPECT_EQ(preferences.providerKind(), Preferences::ProviderKind::onDevice);
     EXPECT_EQ(preferences.providerBaseURL(), OpenAICompatibleProvider::Configuration::defaultBaseURL());
+}
+
+TEST(Preferences, MissingValuesTakeTheirDefaultsWithoutWritingThem) {
+    Stores stores;
+    const Preferences preferences = stores.open();
+    expectDefaults(preferences);
+    EXPECT_FALSE(preferences.hasCompletedWelcome());
+    EXPECT_TRUE(preferences.grantedFolders().empty());
     EXPECT_EQ(preferences.providerModel(), "gpt-4o-mini");
     EXPECT_FALSE(preferences.hasGrantedAIConsent());
     EXPECT_EQ(preferences.apiKey(), "");
     EXPECT_EQ(stores.defaults->writes(), 0u);
-}
 
-TEST(Preferences, UnreadableValuesFallBackOneByOne) {
-    Stores stores;
+    // Unreadable values fall back one by one.
     stores.defaults->setString(Key::retentionDays, "thirty");
     stores.defaults->setData(Key::shortcut, bytes("{\"keyCode\": 0}"));
     stores.defaults->setData(Key::destinations, bytes("[{\"name\": 3}]"));
@@ -53,15 +56,10 @@ TEST(Preferences, UnreadableValuesFallBackOneByOne) {
     stores.defaults->setInteger(Key::launchAtLogin, 1);
     stores.defaults->setString(Key::model, "llama-3");
     stores.defaults->setBoolean(Key::aiConsent, true);
-    const Preferences preferences = stores.open();
-    EXPECT_EQ(preferences.retentionDays(), 30);
-    EXPECT_EQ(preferences.shortcut(), Shortcut::optionSpace());
-    EXPECT_EQ(preferences.destinations().size(), FolderDestination::defaults("/home/ann").size());
-    EXPECT_EQ(preferences.providerKind(), Preferences::ProviderKind::onDevice);
-    EXPECT_EQ(preferences.providerBaseURL(), OpenAICompatibleProvider::Configuration::defaultBaseURL());
-    EXPECT_FALSE(preferences.launchAtLogin());
-    EXPECT_EQ(preferences.providerModel(), "llama-3");
-    EXPECT_TRUE(preferences.hasGrantedAIConsent());
+    const Preferences unreadable = stores.open();
+    expectDefaults(unreadable);
+    EXPECT_EQ(unreadable.providerModel(), "llama-3");
+    EXPECT_TRUE(unreadable.hasGrantedAIConsent());
 
     stores.defaults->setInteger(Key::retentionDays, 0);
     stores.defaults->setData(Key::shortcut, bytes(R"({"keyCode":0,"modifiers":4352})"));

@@ -3,7 +3,7 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
-#include <map>
+#include <set>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,17 +62,12 @@ TEST(SQLiteHistoryStoreProcesses, TwoProcessesSavingAtOnceLoseNothing) {
     SQLiteHistoryStore store(path);
     const std::vector<InboxItem> all = store.recent(10'000);
     ASSERT_EQ(all.size(), static_cast<std::size_t>(processCount * itemsPerProcess));
-    std::map<std::string, int> seen;
+    std::set<std::string> seen;
     for (const InboxItem& item : all) {
-        ++seen[item.title];
-        const auto reread = store.item(item.id);
-        ASSERT_TRUE(reread) << item.title;
-        EXPECT_EQ(*reread, item);
-        EXPECT_EQ(reread->originalText->size(), 2'000u);
+        EXPECT_TRUE(seen.insert(item.title).second) << item.title << " twice";
+        EXPECT_EQ(store.item(item.id), item);
+        EXPECT_EQ(item.originalText->size(), 2'000u);
     }
-    for (int process = 0; process < processCount; ++process)
-        for (int i = 0; i < itemsPerProcess; ++i)
-            EXPECT_EQ(seen["p" + std::to_string(process) + "-" + std::to_string(i)], 1);
 }
 
 } // namespace

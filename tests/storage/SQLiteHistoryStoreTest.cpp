@@ -3,6 +3,7 @@
 #include "kit/model/InboxItemJSON.h"
 #include "kit/model/TessellarError.h"
 #include "kit/storage/AppPaths.h"
+#include "support/ActionCases.h"
 #include "support/LogCapture.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
@@ -23,8 +24,8 @@ InboxItem makeItem(std::string title, double unixSeconds, ContentType type = Con
     InboxItem item;
     item.id = Uuid::random();
     item.createdAt = Timestamp::fromUnix(unixSeconds);
-    item.title = std::move(title);
     item.contentType = type;
+    item.title = std::move(title);
     return item;
 }
 
@@ -65,12 +66,20 @@ protected:
     std::filesystem::path path = dir / "history.sqlite";
 };
 
-TEST_F(SQLiteHistoryStoreTest, CreatesItsFolderSchemaAndWriteAheadLog) {
+TEST_F(SQLiteHistoryStoreTest, CreatesItsFolderAndWriteAheadLogAndReopensWithEverything) {
     const auto nested = dir / "a" / "b" / "history.sqlite";
     SQLiteHistoryStore store(nested.string());
     EXPECT_TRUE(std::filesystem::exists(nested));
-    RawDatabase raw(nested);
-    EXPECT_EQ(raw.text("PRAGMA journal_mode;"), "wal");
+    EXPECT_EQ(RawDatabase(nested).text("PRAGMA journal_mode;"), "wal");
+    const InboxItem item = makeItem("kept", 123.5, ContentType::json);
+    store.save(item);
+    EXPECT_EQ(SQLiteHistoryStore(nested.string()).recent(5), std::vector<InboxItem>{item});
+
+    // An in-memory database needs no folder.
+    SQLiteHistoryStore memory(":memory:");
+    memory.save(item);
+    EXPECT_EQ(memory.recent(1).size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(":memory:"));
 }
 
 TEST_F(SQLiteHistoryStoreTest, SavingTheSameIdTwiceKeepsOneRowWithTheSecondItem) {
@@ -90,17 +99,7 @@ TEST_F(SQLiteHistoryStoreTest, SavingTheSameIdTwiceKeepsOneRowWithTheSecondItem)
     EXPECT_EQ(store.item(item.id), item);
 }
 
-TEST_F(SQLiteHistoryStoreTest, RecentIsNewestFirstAndLimited) {
-    SQLiteHistoryStore store(path.string());
-    store.save(makeItem("old", 100));
-    store.save(makeItem("newest", 300));
-    store.save(makeItem("middle", 200));
-    EXPECT_EQ(titles(store.recent(10)), (std::vector<std::string>{"newest", "middle", "old"}));
-    EXPECT_EQ(titles(store.recent(2)), (std::vector<std::string>{"newest", "middle"}));
-    EXPECT_TRUE(store.recent(0).empty());
-}
-
-TEST_F(SQLiteHistoryStoreTest, SearchTextGathersTheSearchablePartsLowerCased) {
+TEST_F(SQLiteHistoryStoreTest, SearchTextGathersTheSearchablePartsLowerCasedAndCapped) {
     InboxItem item = makeItem("Invoice from ACME", 10, ContentType::invoice);
     item.metadata.set("amount", std::string("$120.00"));
     item.metadata.setHidden("secret", std::string("HIDDEN"));
@@ -111,10 +110,9 @@ TEST_F(SQLiteHistoryStoreTest, SearchTextGathersTheSearchablePartsLowerCased) {
               "invoice from acme invoice invoice $120.00 https://example.com/bill acme bill.pdf line one");
     item.headline = "\u00C9T\u00C9";
     EXPECT_NE(SQLiteHistoryStore::searchText(item).find("\u00E9t\u00E9"), std::string::npos);
-}
 
-TEST_F(SQLiteHistoryStoreTest, SearchTextTakesAtMost2000CharactersOfTheBestText) {
-    InboxItem item = makeItem("t", 1);
+    // At most 2000 characters of the best text.
+    item = makeItem("t", 1);
     item.extractedText = std::string(1999, 'a') + "\u00E9xyz";
     const std::string text = SQLiteHistoryStore::searchText(item);
     EXPECT_TRUE(text.ends_with(std::string(1999, 'a') + "\u00E9")) << text.substr(text.size() - 10);
@@ -122,18 +120,18 @@ TEST_F(SQLiteHistoryStoreTest, SearchTextTakesAtMost2000CharactersOfTheBestText)
 
 TEST_F(SQLiteHistoryStoreTest, SearchMatchesLiterallyAndCaseInsensitively) {
     SQLiteHistoryStore store(path.string());
-    store.save(makeItem("Invoice from Acme", 1));
-    store.save(makeItem("discount 50% off", 2));
-    store.save(makeItem("scored 50 points", 3));
-    store.save(makeItem("file a_b", 4));
-    store.save(makeItem("file axb", 5));
-    store.save(makeItem("path C:\\temp", 6));
+    int at = 0;
+    for (const char* title : {"Invoice from Acme", "discount 50% off", "scored 50 points", "file a_b",
+                              "file axb", "path C:\\temp"})
+        store.save(makeItem(title, ++at));
 
-    EXPECT_EQ(titles(store.search("INVOICE", 10)), std::vector<std::string>{"Invoice from Acme"});
-    EXPECT_EQ(titles(store.search("50%", 10)), std::vector<std::string>{"discount 50% off"});
-    EXPECT_EQ(titles(store.search("a_b", 10)), std::vector<std::string>{"file a_b"});
-    EXPECT_EQ(titles(store.search("c:\\t", 10)), std::vector<std::string>{"path C:\\temp"});
-    EXPECT_EQ(titles(store.search("  acme \n", 10)), std::vector<std::string>{"Invoice from Acme"});
+    for (const auto& [query, title] :
+         std::vector<std::pair<std::string, std::string>>{{"INVOICE", "Invoice from Acme"},
+                                                          {"50%", "discount 50% off"},
+                                                          {"a_b", "file a_b"},
+                                                          {"c:\\t", "path C:\\temp"},
+                                                          {"  acme \n", "Invoice from Acme"}})
+        EXPECT_EQ(titles(store.search(query, 10)), std::vector<std::string>{title}) << query;
     EXPECT_TRUE(store.search("nothing like it", 10).empty());
     EXPECT_EQ(store.search("   ", 3), store.recent(3));
     EXPECT_EQ(store.search("", 10).size(), 6u);
@@ -166,15 +164,17 @@ TEST_F(SQLiteHistoryStoreTest, UnreadableRowsAreSkippedAndLogged) {
               5);
 }
 
-TEST_F(SQLiteHistoryStoreTest, DeletingOneAllAndExpiredItems) {
+TEST_F(SQLiteHistoryStoreTest, RecentIsNewestFirstAndDeletesOneAllOrExpiredItems) {
     SQLiteHistoryStore store(path.string());
-    const InboxItem a = makeItem("a", 100), b = makeItem("b", 200), c = makeItem("c", 300);
-    for (const auto& item : {a, b, c})
+    const InboxItem a = makeItem("a", 100), c = makeItem("c", 300), b = makeItem("b", 200);
+    for (const auto& item : {a, c, b})
         store.save(item);
+    EXPECT_EQ(titles(store.recent(10)), (std::vector<std::string>{"c", "b", "a"})); // newest first
+    EXPECT_EQ(titles(store.recent(2)), (std::vector<std::string>{"c", "b"}));
+    EXPECT_TRUE(store.recent(0).empty());
 
-    EXPECT_NO_THROW(store.deleteItem(Uuid::random())); // not stored: fine
+    store.deleteItem(Uuid::random()); // not stored: fine
     EXPECT_TRUE(store.deleteItems(Timestamp::fromUnix(50)).empty());
-    EXPECT_EQ(store.recent(10).size(), 3u);
 
     const auto removed = store.deleteItems(Timestamp::fromUnix(200)); // strictly older
     EXPECT_EQ(titles(removed), std::vector<std::string>{"a"});
@@ -184,23 +184,6 @@ TEST_F(SQLiteHistoryStoreTest, DeletingOneAllAndExpiredItems) {
     EXPECT_EQ(titles(store.recent(10)), std::vector<std::string>{"b"});
     store.deleteAll();
     EXPECT_TRUE(store.recent(10).empty());
-}
-
-TEST_F(SQLiteHistoryStoreTest, ReopeningTheFileKeepsEverything) {
-    const InboxItem item = makeItem("kept", 123.5, ContentType::json);
-    {
-        SQLiteHistoryStore store(path.string());
-        store.save(item);
-    }
-    SQLiteHistoryStore reopened(path.string());
-    EXPECT_EQ(reopened.recent(5), std::vector<InboxItem>{item});
-}
-
-TEST_F(SQLiteHistoryStoreTest, InMemoryDatabasesNeedNoFolder) {
-    SQLiteHistoryStore store(":memory:");
-    store.save(makeItem("x", 1));
-    EXPECT_EQ(store.recent(1).size(), 1u);
-    EXPECT_FALSE(std::filesystem::exists(":memory:"));
 }
 
 TEST_F(SQLiteHistoryStoreTest, ConcurrentSavesAndReadsFromSeveralThreads) {
@@ -232,24 +215,13 @@ TEST_F(SQLiteHistoryStoreTest, FailingStatementsThrowTheStorageErrorsAndKeepRows
 
     LogCapture log;
     item.title = "boom";
-    try {
-        store.save(item);
-        FAIL() << "save should fail";
-    } catch (const TessellarError& e) {
-        EXPECT_EQ(
-            e, TessellarError("Tessellar couldn\u2019t save this item.", {TessellarError::Recovery::retry}));
-    }
+    EXPECT_EQ(testing::thrownError([&] { store.save(item); }),
+              TessellarError("Tessellar couldn\u2019t save this item.", {TessellarError::Recovery::retry}));
     EXPECT_TRUE(log.contains(Log::Category::storage, Log::Level::error, "SQLite: no boom"));
     EXPECT_EQ(store.item(item.id)->title, "original"); // the previous row is untouched
 
-    const auto message = [](auto&& call) {
-        try {
-            call();
-        } catch (const TessellarError& e) {
-            return e.message();
-        }
-        return std::string("no error");
-    };
+    const auto message = [](auto&& call) { return testing::thrownError(call).message(); };
+    const std::string unreadable = "Tessellar couldn\u2019t read its history.";
     EXPECT_EQ(message([&] { store.deleteItem(item.id); }), "Tessellar couldn\u2019t delete this item.");
     EXPECT_EQ(message([&] { store.deleteItems(Timestamp::fromUnix(1e12)); }),
               "Tessellar couldn\u2019t clean up old items.");
@@ -261,34 +233,26 @@ TEST_F(SQLiteHistoryStoreTest, FailingStatementsThrowTheStorageErrorsAndKeepRows
     // This connection learns of the change while stepping, which ends the list without an error;
     // from then on the statements no longer prepare.
     EXPECT_TRUE(store.recent(1).empty());
-    EXPECT_EQ(message([&] { (void)store.recent(1); }), "Tessellar couldn\u2019t read its history.");
-    EXPECT_EQ(message([&] { (void)store.search("x", 1); }), "Tessellar couldn\u2019t read its history.");
-    EXPECT_EQ(message([&] { (void)store.item(item.id); }), "Tessellar couldn\u2019t read its history.");
-    EXPECT_EQ(message([&] { store.save(item); }), "Tessellar couldn\u2019t read its history.");
+    EXPECT_EQ(message([&] { (void)store.recent(1); }), unreadable);
+    EXPECT_EQ(message([&] { (void)store.search("x", 1); }), unreadable);
+    EXPECT_EQ(message([&] { (void)store.item(item.id); }), unreadable);
+    EXPECT_EQ(message([&] { store.save(item); }), unreadable);
     EXPECT_TRUE(log.contains(Log::Category::storage, Log::Level::error, "SQLite: no such table: items"));
 }
 
 TEST_F(SQLiteHistoryStoreTest, OpeningFailuresGiveTheirOwnErrors) {
     // A file that is not a database opens, but setting it up fails.
     std::ofstream(path) << std::string(4096, 'x');
-    try {
-        SQLiteHistoryStore store(path.string());
-        FAIL() << "a non-database file must not open";
-    } catch (const TessellarError& e) {
-        EXPECT_EQ(e.message(), "Tessellar couldn\u2019t set up its history database.");
-        EXPECT_EQ(e.recovery(), std::vector{TessellarError::Recovery::retry});
-    }
+    EXPECT_EQ(testing::thrownError([&] { SQLiteHistoryStore store(path.string()); }),
+              TessellarError("Tessellar couldn\u2019t set up its history database.",
+                             {TessellarError::Recovery::retry}));
 
     // A folder where the file should be cannot be opened.
     const auto folder = dir / "is-a-folder";
     std::filesystem::create_directory(folder);
-    try {
-        SQLiteHistoryStore store(folder.string());
-        FAIL() << "a folder must not open";
-    } catch (const TessellarError& e) {
-        EXPECT_EQ(e.message(), "Couldn\u2019t open Tessellar\u2019s history database.");
-        EXPECT_EQ(e.recovery(), std::vector{TessellarError::Recovery::retry});
-    }
+    EXPECT_EQ(testing::thrownError([&] { SQLiteHistoryStore store(folder.string()); }),
+              TessellarError("Couldn\u2019t open Tessellar\u2019s history database.",
+                             {TessellarError::Recovery::retry}));
 
     // A parent that is a file cannot be created: the file system's own error.
     const auto blocker = dir / "blocker";

@@ -20,13 +20,9 @@ protected:
     ScriptedHttpServer server{true};
 
     UpdateCheckResult check(std::string current = "1.2.0", std::optional<SemanticVersion> system = {}) {
-        UpdateChecker::Configuration configuration;
-        configuration.manifestURL = server.url("/updates/latest.json");
-        configuration.currentVersion = std::move(current);
-        configuration.systemVersion = system;
-        configuration.timeout = std::chrono::milliseconds(1500);
-        configuration.certificateAuthorities = server.certificateFile();
-        return UpdateChecker(configuration).check();
+        return UpdateChecker({server.url("/updates/latest.json"), std::move(current), system,
+                              std::chrono::milliseconds(1500), server.certificateFile()})
+            .check();
     }
 
     static std::string failure(const UpdateCheckResult& result) {
@@ -118,10 +114,10 @@ TEST_F(UpdateCheckerTest, TransportProblemsAndStatuses) {
 
 TEST_F(UpdateCheckerTest, RefusesBeforeContactingAnything) {
     const auto before = server.requests().size();
-    EXPECT_EQ(failure(check("1.2")), "Tessellar couldn\u2019t read its own version number, so it can\u2019t "
-                                     "compare it to the latest one.");
-    EXPECT_EQ(failure(check("")), "Tessellar couldn\u2019t read its own version number, so it can\u2019t "
-                                  "compare it to the latest one.");
+    for (const char* ours : {"1.2", ""})
+        EXPECT_EQ(failure(check(ours)),
+                  "Tessellar couldn\u2019t read its own version number, so it can\u2019t "
+                  "compare it to the latest one.");
 
     UpdateChecker::Configuration plain;
     plain.manifestURL = "http://127.0.0.1:" + std::to_string(server.port()) + "/updates/latest.json";

@@ -1,30 +1,24 @@
 #include "kit/actions/ai/OpenInAgentAction.h"
 
-#include "support/ActionFixture.h"
+#include "support/ActionCases.h"
+#include "support/CliRunner.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace tessellar {
 namespace {
 
 namespace fs = std::filesystem;
 using Call = RecordingWorkspace::Call;
-
-std::string read(const fs::path& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testing::readFile;
 
 const Url claudeEntry = Url::fromFilePath("/usr/share/applications/com.anthropic.claudefordesktop.desktop");
 const Url chatGPTEntry = Url::fromFilePath("/usr/share/applications/com.openai.codex.desktop");
 
-class OpenInAgent : public ::testing::Test {
+class OpenInAgent : public testing::ActionCase {
 protected:
     OpenInAgent() {
         std::ofstream(dir / "report.pdf") << "report";
@@ -33,33 +27,21 @@ protected:
         item.fileURL = Url::fromFilePath(dir / "report.pdf");
     }
 
-    TessellarError failure(const std::optional<std::string>& value) {
-        try {
-            action.perform({item, value}, fixture.context());
-        } catch (const TessellarError& error) {
-            return error;
-        }
-        ADD_FAILURE() << "perform did not fail";
-        return TessellarError("");
-    }
-
     testing::TempDir dir;
     testing::TempDir temporary;
     testing::ScopedEnvironment tmpdir{"TMPDIR", temporary.path().string()};
-    ActionFixture fixture;
     OpenInAgentAction action;
-    InboxItem item;
 };
 
 TEST_F(OpenInAgent, FindsInstalledAssistantsByDesktopId) {
-    EXPECT_FALSE(action.availability(item, fixture.context()).isAvailable());
+    EXPECT_FALSE(relevance(action));
     EXPECT_EQ(action.title(), "Send to Agent");
 
     fixture.workspace->install("com.openai.codex", chatGPTEntry);
-    EXPECT_EQ(action.availability(item, fixture.context()).relevance(), 45);
+    EXPECT_EQ(relevance(action), 45);
     EXPECT_EQ(action.title(), "Open in ChatGPT");
-    EXPECT_EQ(action.preview(item, fixture.context()), std::nullopt);
-    const auto outcome = action.perform({item, std::nullopt}, fixture.context());
+    EXPECT_EQ(action.preview(item, context()), std::nullopt);
+    const auto outcome = perform(action);
     EXPECT_EQ(outcome.message, "Sent to ChatGPT");
     EXPECT_FALSE(outcome.keepsPanelOpen);
     // A dropped file goes from where it is, under its own name.
@@ -71,7 +53,7 @@ TEST_F(OpenInAgent, FindsInstalledAssistantsByDesktopId) {
     const auto agents = AgentApps::installed(*fixture.workspace);
     EXPECT_EQ(agents, (std::vector<AgentApp>{{"com.anthropic.claudefordesktop", "Claude", claudeEntry},
                                              {"com.openai.codex", "ChatGPT", chatGPTEntry}}));
-    const auto preview = action.preview(item, fixture.context());
+    const auto preview = action.preview(item, context());
     ASSERT_TRUE(preview);
     EXPECT_EQ(action.title(), "Send to Agent");
     EXPECT_EQ(preview->title, "Send to agent");
@@ -84,7 +66,7 @@ TEST_F(OpenInAgent, FindsInstalledAssistantsByDesktopId) {
     EXPECT_EQ(preview->options[1].label, "ChatGPT");
 
     item = *outcome.updatedItem;
-    const auto second = action.perform({item, "com.openai.codex"}, fixture.context());
+    const auto second = perform(action, "com.openai.codex");
     EXPECT_EQ(second.updatedItem->completedActionIDs, std::vector<ActionID>{ActionID::openInAgent});
     EXPECT_EQ(fixture.workspace->calls().back().application, chatGPTEntry.absoluteString());
 }
@@ -96,39 +78,39 @@ TEST_F(OpenInAgent, StagesAScreenshotUnderADatedName) {
     item.contentType = ContentType::screenshot;
     item.imagePath = Url::fromFilePath(dir / "ABC.png");
     item.createdAt = Timestamp::fromUnix(1772373907); // 2026-03-01 09:05:07 in New York
-    EXPECT_EQ(action.availability(item, fixture.context()).relevance(), 86);
+    EXPECT_EQ(relevance(action), 86);
     item.contentType = ContentType::code;
-    EXPECT_EQ(action.availability(item, fixture.context()).relevance(), 89);
+    EXPECT_EQ(relevance(action), 89);
 
     const fs::path staged = temporary / "Outgoing" / "Screenshot 2026-03-01 at 09.05.07.png";
-    action.perform({item, std::nullopt}, fixture.context());
+    perform(action);
     EXPECT_EQ(fixture.workspace->calls().back().url, Url::fromFilePath(staged).absoluteString());
-    EXPECT_EQ(read(staged), "first image");
+    EXPECT_EQ(readFile(staged), "first image");
     std::ofstream(dir / "ABC.png") << "second image";
-    action.perform({item, std::nullopt}, fixture.context());
-    EXPECT_EQ(read(staged), "second image");
+    perform(action);
+    EXPECT_EQ(readFile(staged), "second image");
     EXPECT_EQ(OpenInAgentAction::stagedName(item, Url::fromFilePath("/x/noext")),
               "Screenshot 2026-03-01 at 09.05.07.png");
 
     // When staging is impossible the stored image itself is sent.
     fs::remove_all(temporary / "Outgoing");
     std::ofstream(temporary / "Outgoing") << "a file where the folder should be";
-    action.perform({item, std::nullopt}, fixture.context());
+    perform(action);
     EXPECT_EQ(fixture.workspace->calls().back().url, item.imagePath->absoluteString());
 }
 
 TEST_F(OpenInAgent, FailuresSayWhatWentWrong) {
     fixture.workspace->install("com.openai.codex", chatGPTEntry);
-    EXPECT_EQ(failure("com.anthropic.claudefordesktop"),
+    EXPECT_EQ(failure(action, "com.anthropic.claudefordesktop"),
               TessellarError("No coding agent is installed that can take a file."));
     fixture.workspace->setSucceeds(false);
-    EXPECT_EQ(failure(std::nullopt),
+    EXPECT_EQ(failure(action),
               TessellarError("Couldn\u2019t open ChatGPT.", {TessellarError::Recovery::revealInFinder}));
     item.contentType = ContentType::code;
-    EXPECT_EQ(action.availability(item, fixture.context()).relevance(), 70);
+    EXPECT_EQ(relevance(action), 70);
     fs::remove(dir / "report.pdf");
-    EXPECT_FALSE(action.availability(item, fixture.context()).isAvailable());
-    EXPECT_EQ(failure(std::nullopt), TessellarError("There\u2019s no file here to send."));
+    EXPECT_FALSE(relevance(action));
+    EXPECT_EQ(failure(action), TessellarError("There\u2019s no file here to send."));
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 #include "kit/actions/dates/CreateReminderAction.h"
 #include "kit/actions/dates/RemindersService.h"
 #include "kit/text/ISO8601.h"
-#include "support/ActionFixture.h"
+#include "support/ActionCases.h"
 #include "support/RecordingEventStore.h"
 #include "support/ScopedEnvironment.h"
 
@@ -17,60 +17,22 @@ Timestamp at(const char* iso) {
     return *iso8601::parse(iso);
 }
 
-class DateActions : public ::testing::Test {
+class DateActions : public testing::ActionCase {
 protected:
-    ActionContext context() {
+    ActionContext context() override {
         ActionContext result = fixture.context();
         result.reminders = service;
         return result;
     }
 
-    std::optional<int> relevance(const DropAction& action) {
-        return action.availability(item, context()).relevance();
-    }
-
-    ActionOutcome perform(const DropAction& action, std::optional<std::string> confirmed = std::nullopt) {
-        return action.perform({item, std::move(confirmed)}, context());
-    }
-
-    TessellarError failure(const DropAction& action) {
-        try {
-            perform(action);
-        } catch (const TessellarError& error) {
-            return error;
-        }
-        ADD_FAILURE() << action.id().rawValue << " did not fail";
-        return TessellarError("");
-    }
-
     void setDate(std::string_view key, const char* iso) { item.metadata.setDate(key, at(iso), iso); }
 
     testing::PinnedZoneAndLocale pinned;
-    ActionFixture fixture;
     std::shared_ptr<RecordingEventStore> store = std::make_shared<RecordingEventStore>();
     std::shared_ptr<RemindersService> service = std::make_shared<RemindersService>(store);
-    InboxItem item;
     const CreateReminderAction reminder;
     const CreateCalendarEventAction event;
 };
-
-TEST_F(DateActions, ReminderIsOfferedForEveryItemRankedByType) {
-    item.contentType = ContentType::plainText;
-    EXPECT_EQ(relevance(reminder), 25);
-    EXPECT_EQ(relevance(event), std::nullopt);
-    item.contentType = ContentType::travel;
-    EXPECT_EQ(relevance(reminder), 55);
-    item.contentType = ContentType::invoice;
-    EXPECT_EQ(relevance(reminder), 60);
-    setDate("dueDate", "2026-03-12T17:00:00Z");
-    EXPECT_EQ(relevance(reminder), 95);
-    EXPECT_EQ(relevance(event), 30);
-    item.contentType = ContentType::date;
-    EXPECT_EQ(relevance(reminder), 90);
-    EXPECT_EQ(relevance(event), 80);
-    item.contentType = ContentType::travel;
-    EXPECT_EQ(relevance(event), 92);
-}
 
 TEST_F(DateActions, InvoicePreviewProposesPaymentWithItsDueDate) {
     item.contentType = ContentType::invoice;
@@ -92,7 +54,7 @@ TEST_F(DateActions, InvoicePreviewProposesPaymentWithItsDueDate) {
     EXPECT_EQ(event.preview(item, context()), std::nullopt);
 }
 
-TEST_F(DateActions, TitlesFollowTheContentType) {
+TEST_F(DateActions, TitlesFollowTheContentTypeAndNotesNameTheSource) {
     item.title = std::string(100, 'x') + " tail";
     EXPECT_EQ(CreateReminderAction::reminderTitle(item), std::string(80, 'x') + "\u2026");
     item.title = "Flight to Lisbon";
@@ -102,9 +64,8 @@ TEST_F(DateActions, TitlesFollowTheContentType) {
     EXPECT_EQ(CreateReminderAction::reminderTitle(item), "JFK \u2192 LIS");
     item.metadata.set("flightNumber", "TP 202");
     EXPECT_EQ(CreateReminderAction::reminderTitle(item), "TP 202 \u00B7 JFK \u2192 LIS");
-}
 
-TEST_F(DateActions, NotesNameTheSourceAndEndWithTheFixedLine) {
+    item = InboxItem{};
     EXPECT_EQ(CreateReminderAction::notes(item), "Captured with Tessellar");
     item.originalText = "  call\n\n the   office  ";
     EXPECT_EQ(CreateReminderAction::notes(item), "call the office\nCaptured with Tessellar");
@@ -181,7 +142,7 @@ TEST_F(DateActions, CalendarPrefersTheDateAndTheReminderTheDueDate) {
     EXPECT_EQ(store->reminders[0].due, at("2026-03-12T05:00:00Z"));
 }
 
-TEST_F(DateActions, AccessIsAskedForAndRefusalNamesTheRecovery) {
+TEST_F(DateActions, RefusedAccessMissingListsAndFailedSavesNameTheRecovery) {
     item.contentType = ContentType::date;
     setDate("date", "2026-03-12T18:30:00Z");
     store->remindersStatus = Status::denied;
@@ -198,11 +159,8 @@ TEST_F(DateActions, AccessIsAskedForAndRefusalNamesTheRecovery) {
     EXPECT_EQ(perform(event).message, "Added to Calendar");
     store->grantsRequests = true;
     EXPECT_EQ(perform(reminder).message, "Added to Reminders");
-}
 
-TEST_F(DateActions, MissingListsAndFailedSavesGiveTheirTexts) {
-    item.contentType = ContentType::date;
-    setDate("date", "2026-03-12T18:30:00Z");
+    // Missing lists and failed saves give their own texts.
     store->reminderList.reset();
     store->calendar.reset();
     EXPECT_EQ(failure(reminder), TessellarError("There\u2019s no Reminders list available to add to.",

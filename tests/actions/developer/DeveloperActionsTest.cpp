@@ -33,75 +33,14 @@ protected:
         return item;
     }
 
-    std::optional<int> relevance(const DropAction& action, const InboxItem& item) {
-        return action.availability(item, fixture.context()).relevance();
-    }
-
     ActionOutcome perform(const DropAction& action, const InboxItem& item) {
         return action.perform({item, std::nullopt}, fixture.context());
-    }
-
-    std::string failure(const DropAction& action, const InboxItem& item) {
-        try {
-            perform(action, item);
-        } catch (const TessellarError& error) {
-            EXPECT_TRUE(error.recovery().empty());
-            return error.message();
-        }
-        ADD_FAILURE() << action.id().rawValue << " did not fail";
-        return {};
     }
 
     testing::PinnedZoneAndLocale pinned;
     ActionFixture fixture;
     const ActionOutcome copied{"Copied", std::nullopt, true};
 };
-
-TEST_F(DeveloperActions, EachNeedsItsContentTypeAndText) {
-    const CleanStackTraceAction clean;
-    const FormatJSONAction format;
-    const GenerateSwiftModelAction model;
-    const DecodeJWTAction decode;
-    const ConvertTimestampAction convert;
-    const std::string trace =
-        "Error\n\tat java.lang.Thread.run(Thread.java:833)\n\tat app.Main.run(Main.java:12)";
-    EXPECT_EQ(relevance(clean, itemOf(ContentType::code, trace)), 90);
-    EXPECT_EQ(relevance(format, itemOf(ContentType::json, "{}")), 94);
-    EXPECT_EQ(relevance(model, itemOf(ContentType::json, "[1, 2]")), 88);
-    EXPECT_EQ(relevance(decode, itemOf(ContentType::jwt, "x")), 96);
-    EXPECT_EQ(relevance(convert, itemOf(ContentType::timestamp, "x")), 92);
-    for (const DropAction* action :
-         std::initializer_list<const DropAction*>{&clean, &format, &model, &decode, &convert}) {
-        SCOPED_TRACE(action->id().rawValue);
-        EXPECT_EQ(relevance(*action, itemOf(ContentType::plainText, trace)), std::nullopt);
-        EXPECT_FALSE(action->sendsDataOffDevice());
-        EXPECT_EQ(action->preview(itemOf(ContentType::json, "{}"), fixture.context()), std::nullopt);
-    }
-    // Blank text is no text.
-    EXPECT_EQ(relevance(format, itemOf(ContentType::json, " \n")), std::nullopt);
-    // A trace without system frames offers no cleaning at all.
-    EXPECT_EQ(
-        relevance(clean, itemOf(ContentType::code, "Error\nat app.A.run(A.java:1)\nat app.B.run(B.java:2)")),
-        std::nullopt);
-}
-
-TEST_F(DeveloperActions, FailuresNameWhatIsMissing) {
-    EXPECT_EQ(failure(CleanStackTraceAction(), itemOf(ContentType::code, "just one line")),
-              "There are no system frames here to strip.");
-    EXPECT_EQ(failure(FormatJSONAction(), itemOf(ContentType::json, "{\"a\": }")),
-              "This doesn\u2019t parse as JSON.");
-    EXPECT_EQ(failure(FormatJSONAction(), itemOf(ContentType::json, std::nullopt)),
-              "This doesn\u2019t parse as JSON.");
-    // A bare array of numbers is offered a model but has nothing to model.
-    EXPECT_EQ(failure(GenerateSwiftModelAction(), itemOf(ContentType::json, "[1, 2, 3]")),
-              "There\u2019s no object here to model \u2014 JSON of only scalars has nothing to generate.");
-    EXPECT_EQ(failure(DecodeJWTAction(), itemOf(ContentType::jwt, "a.b")),
-              "This doesn\u2019t decode as a JSON Web Token.");
-    EXPECT_EQ(failure(ConvertTimestampAction(), itemOf(ContentType::timestamp, "999999999")),
-              "This isn\u2019t a Unix timestamp.");
-    EXPECT_TRUE(fixture.host.calls().empty());
-    EXPECT_EQ(fixture.pasteboard.plainText(), std::nullopt);
-}
 
 TEST_F(DeveloperActions, CleanedTraceIsCopiedWholeAndCountsFramesInPlural) {
     const auto item =

@@ -1,28 +1,22 @@
 #include "kit/actions/files/MoveToFolderAction.h"
 
 #include "kit/actions/files/SecurityScope.h"
-#include "support/ActionFixture.h"
+#include "support/ActionCases.h"
+#include "support/CliRunner.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <unistd.h>
 
 namespace tessellar {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::readFile;
 
-std::string read(const fs::path& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class MoveToFolder : public ::testing::Test {
+class MoveToFolder : public testing::ActionCase {
 protected:
     MoveToFolder() {
         fs::create_directory(dir / "in");
@@ -39,76 +33,44 @@ protected:
                 granted ? std::optional(SecurityScope::bookmark(path)) : std::nullopt};
     }
 
-    ActionOutcome perform(const std::optional<std::string>& value) {
-        return action.perform({item, value}, fixture.context());
-    }
-
-    TessellarError failure(const std::optional<std::string>& value) {
-        try {
-            perform(value);
-        } catch (const TessellarError& error) {
-            return error;
-        }
-        ADD_FAILURE() << "perform did not fail";
-        return TessellarError("");
-    }
-
     testing::TempDir dir;
-    ActionFixture fixture;
     MoveToFolderAction action;
-    InboxItem item;
 };
 
 TEST_F(MoveToFolder, OffersRankedFoldersFirstAndTheRestInStoredOrder) {
-    EXPECT_EQ(action.availability(item, fixture.context()), ActionAvailability::unavailable());
-    EXPECT_THROW(action.preview(item, fixture.context()), TessellarError);
+    EXPECT_EQ(action.availability(item, context()), ActionAvailability::unavailable());
+    EXPECT_EQ(
+        testing::thrownError([&] { action.preview(item, context()); }),
+        TessellarError("No destination folders are set up yet.", {TessellarError::Recovery::openSettings}));
 
+    const testing::ScopedEnvironment home("HOME", dir.path().string());
     const auto work = destination("Work");
     const auto finance = destination("Finance");
     fixture.folders = {work, finance};
-    EXPECT_EQ(action.availability(item, fixture.context()).relevance(), 80);
-    const auto preview = action.preview(item, fixture.context());
-    ASSERT_TRUE(preview);
-    EXPECT_EQ(preview->title, "Move invoice.pdf");
-    EXPECT_EQ(preview->detail, "Finance");
-    EXPECT_EQ(preview->style, ActionPreview::Style::choice);
-    EXPECT_EQ(preview->rationale, "Suggested from the document\u2019s contents");
-    EXPECT_EQ(preview->confirmLabel, "Move");
-    ASSERT_EQ(preview->options.size(), 2u);
-    EXPECT_EQ(preview->options[0].label, "Finance");
-    EXPECT_EQ(preview->options[0].value, finance.path);
-    EXPECT_EQ(preview->options[0].id, finance.id.string());
-    EXPECT_EQ(preview->options[1].label, "Work");
-
-    item.contentType = ContentType::plainText;
-    EXPECT_EQ(action.availability(item, fixture.context()).relevance(), 30);
-    const auto unranked = action.preview(item, fixture.context());
-    EXPECT_EQ(unranked->detail, "Work");
-    EXPECT_EQ(unranked->rationale, std::nullopt);
-
-    fs::remove(dir / "in" / "invoice.pdf");
-    EXPECT_FALSE(action.availability(item, fixture.context()).isAvailable());
-    item.fileURL.reset();
-    EXPECT_EQ(action.preview(item, fixture.context()), std::nullopt);
-}
-
-TEST_F(MoveToFolder, NoFoldersAndPathsUnderHome) {
-    try {
-        action.preview(item, fixture.context());
-        ADD_FAILURE();
-    } catch (const TessellarError& error) {
-        EXPECT_EQ(error, TessellarError("No destination folders are set up yet.",
-                                        {TessellarError::Recovery::openSettings}));
-    }
+    EXPECT_EQ(relevance(action), 80);
+    EXPECT_EQ(action.preview(item, context()),
+              (ActionPreview{"Move invoice.pdf",
+                             "Finance",
+                             ActionPreview::Style::choice,
+                             "Suggested from the document\u2019s contents",
+                             "Move",
+                             {{finance.id.string(), "Finance", finance.path, "~/dest/Finance"},
+                              {work.id.string(), "Work", work.path, "~/dest/Work"}},
+                             false}));
     EXPECT_EQ(MoveToFolderAction::abbreviatingHome("/home/ann/Documents/Work", "/home/ann"),
               "~/Documents/Work");
     EXPECT_EQ(MoveToFolderAction::abbreviatingHome("/srv/Work", "/home/ann"), "/srv/Work");
 
-    const testing::ScopedEnvironment home("HOME", dir.path().string());
-    fixture.folders = {destination("Work")};
-    const auto preview = action.preview(item, fixture.context());
-    EXPECT_EQ(preview->options[0].detail, "~/dest/Work");
-    EXPECT_EQ(preview->options[0].value, (dir / "dest" / "Work").string());
+    item.contentType = ContentType::plainText;
+    EXPECT_EQ(relevance(action), 30);
+    const auto unranked = action.preview(item, context());
+    EXPECT_EQ(unranked->detail, "Work");
+    EXPECT_EQ(unranked->rationale, std::nullopt);
+
+    fs::remove(dir / "in" / "invoice.pdf");
+    EXPECT_FALSE(relevance(action));
+    item.fileURL.reset();
+    EXPECT_EQ(action.preview(item, context()), std::nullopt);
 }
 
 TEST_F(MoveToFolder, MovesUnderAFreeNameAndRecordsItOnce) {
@@ -116,47 +78,45 @@ TEST_F(MoveToFolder, MovesUnderAFreeNameAndRecordsItOnce) {
     fixture.folders = {finance};
     std::ofstream(fs::path(finance.path) / "invoice.pdf") << "an older invoice";
 
-    const auto outcome = perform(finance.path);
+    const auto outcome = perform(action, finance.path);
     EXPECT_EQ(outcome.message, "Moved to Finance");
     EXPECT_FALSE(outcome.keepsPanelOpen);
     ASSERT_TRUE(outcome.updatedItem);
     const fs::path moved = fs::path(finance.path) / "invoice-2.pdf";
     EXPECT_EQ(outcome.updatedItem->fileURL, Url::fromFilePath(moved));
-    EXPECT_EQ(read(moved), "the invoice");
-    EXPECT_EQ(read(fs::path(finance.path) / "invoice.pdf"), "an older invoice");
+    EXPECT_EQ(readFile(moved), "the invoice");
+    EXPECT_EQ(readFile(fs::path(finance.path) / "invoice.pdf"), "an older invoice");
     EXPECT_FALSE(fs::exists(dir / "in" / "invoice.pdf"));
 
     const auto work = destination("Work");
     fixture.folders = {finance, work};
     item = *outcome.updatedItem;
-    const auto again = perform(work.path);
+    const auto again = perform(action, work.path);
     EXPECT_EQ(again.updatedItem->completedActionIDs, std::vector<ActionID>{ActionID::moveToFolder});
-    EXPECT_EQ(read(fs::path(work.path) / "invoice-2.pdf"), "the invoice");
+    EXPECT_EQ(readFile(fs::path(work.path) / "invoice-2.pdf"), "the invoice");
     EXPECT_TRUE(fixture.host.calls().empty());
+
+    // A folder deleted since it was set up is made again from its path.
+    fs::remove_all(finance.path);
+    item = *again.updatedItem;
+    EXPECT_EQ(perform(action, finance.path).message, "Moved to Finance");
+    EXPECT_EQ(readFile(fs::path(finance.path) / "invoice-2.pdf"), "the invoice");
 }
 
 TEST_F(MoveToFolder, CancelsOnEmptyValueOrDeclinedChooser) {
     const auto unGranted = destination("Work", false);
     fixture.folders = {unGranted};
-    EXPECT_EQ(perform(std::nullopt), ActionOutcome::cancelled);
-    EXPECT_EQ(perform(""), ActionOutcome::cancelled);
-    EXPECT_EQ(perform(unGranted.path), ActionOutcome::cancelled);
-    EXPECT_EQ(perform("/elsewhere/Taxes"), ActionOutcome::cancelled);
+    EXPECT_EQ(perform(action), ActionOutcome::cancelled);
+    EXPECT_EQ(perform(action, ""), ActionOutcome::cancelled);
+    EXPECT_EQ(perform(action, unGranted.path), ActionOutcome::cancelled);
+    EXPECT_EQ(perform(action, "/elsewhere/Taxes"), ActionOutcome::cancelled);
     EXPECT_EQ(fixture.host.calls(), (std::vector<std::string>{"chooseFolder Work", "chooseFolder Taxes"}));
-    EXPECT_EQ(read(dir / "in" / "invoice.pdf"), "the invoice");
+    EXPECT_EQ(readFile(dir / "in" / "invoice.pdf"), "the invoice");
 
     const auto chosen = destination("Chosen");
     fixture.host.setFolderChoice(chosen);
-    EXPECT_EQ(perform(unGranted.path).message, "Moved to Chosen");
+    EXPECT_EQ(perform(action, unGranted.path).message, "Moved to Chosen");
     EXPECT_TRUE(fs::exists(fs::path(chosen.path) / "invoice.pdf"));
-}
-
-TEST_F(MoveToFolder, DeletedFolderIsRecreatedFromItsPath) {
-    auto finance = destination("Finance");
-    fs::remove(finance.path);
-    fixture.folders = {finance};
-    EXPECT_EQ(perform(finance.path).message, "Moved to Finance");
-    EXPECT_EQ(read(fs::path(finance.path) / "invoice.pdf"), "the invoice");
 }
 
 TEST_F(MoveToFolder, UnwritableFoldersFailWithTheirTextsAndKeepTheFile) {
@@ -165,9 +125,9 @@ TEST_F(MoveToFolder, UnwritableFoldersFailWithTheirTextsAndKeepTheFile) {
     auto locked = destination("Locked");
     fs::permissions(locked.path, fs::perms::owner_read | fs::perms::owner_exec);
     fixture.folders = {locked};
-    EXPECT_EQ(failure(locked.path), TessellarError("Couldn\u2019t move invoice.pdf to Locked.",
-                                                   {TessellarError::Recovery::revealInFinder,
-                                                    TessellarError::Recovery::openSettings}));
+    EXPECT_EQ(failure(action, locked.path), TessellarError("Couldn\u2019t move invoice.pdf to Locked.",
+                                                           {TessellarError::Recovery::revealInFinder,
+                                                            TessellarError::Recovery::openSettings}));
 
     auto nested = locked;
     nested.name = "Nested";
@@ -175,11 +135,11 @@ TEST_F(MoveToFolder, UnwritableFoldersFailWithTheirTextsAndKeepTheFile) {
     nested.bookmark = SecurityScope::bookmark(nested.path);
     fixture.folders = {nested};
     EXPECT_EQ(
-        failure(nested.path),
+        failure(action, nested.path),
         TessellarError("Couldn\u2019t open Nested. Choose the folder again so Tessellar can write to it.",
                        {TessellarError::Recovery::openSettings}));
     fs::permissions(locked.path, fs::perms::owner_all);
-    EXPECT_EQ(read(dir / "in" / "invoice.pdf"), "the invoice");
+    EXPECT_EQ(readFile(dir / "in" / "invoice.pdf"), "the invoice");
     EXPECT_TRUE(fs::is_empty(locked.path));
 }
 

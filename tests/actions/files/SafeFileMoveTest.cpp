@@ -1,14 +1,13 @@
 #include "kit/actions/files/SafeFileMove.h"
 
+#include "support/CliRunner.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <map>
 #include <set>
-#include <sstream>
 #include <sys/stat.h>
 #include <system_error>
 #include <thread>
@@ -18,17 +17,11 @@ namespace tessellar {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::readFile;
 using testing::TempDir;
 
 void write(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 std::vector<std::string> namesIn(const fs::path& folder) {
@@ -47,22 +40,8 @@ TEST(SafeFileMove, NamesAlternativesBeforeTheExtension) {
     EXPECT_EQ(SafeFileMove::alternativeName(".profile", 2), ".profile-2");
 }
 
-TEST(SafeFileMove, TakesTheNextFreeNameAndNeverReplaces) {
-    TempDir source, target;
-    write(target / "report.pdf", "first");
-    write(target / "report-2.pdf", "second");
-    write(source / "report.pdf", "third");
-
-    const fs::path moved = SafeFileMove::moveInto(source / "report.pdf", target.path(), "report.pdf");
-
-    EXPECT_EQ(moved, target / "report-3.pdf");
-    EXPECT_FALSE(fs::exists(source / "report.pdf"));
-    EXPECT_EQ(read(target / "report.pdf"), "first");
-    EXPECT_EQ(read(target / "report-2.pdf"), "second");
-    EXPECT_EQ(read(moved), "third");
-}
-
-TEST(SafeFileMove, GoesPastTheHundredthClash) {
+// The next free name is taken, past the hundredth clash, and nothing is ever replaced.
+TEST(SafeFileMove, TakesTheNextFreeNamePastTheHundredthClash) {
     TempDir source, target;
     write(target / "a.txt", "0");
     for (int number = 2; number <= 120; ++number)
@@ -72,11 +51,15 @@ TEST(SafeFileMove, GoesPastTheHundredthClash) {
     const fs::path moved = SafeFileMove::moveInto(source / "a.txt", target.path(), "a.txt");
 
     EXPECT_EQ(moved, target / "a-121.txt");
-    EXPECT_EQ(read(target / "a-99.txt"), "99");
-    EXPECT_EQ(read(moved), "new");
+    EXPECT_FALSE(fs::exists(source / "a.txt"));
+    EXPECT_EQ(readFile(target / "a.txt"), "0");
+    EXPECT_EQ(readFile(target / "a-2.txt"), "2");
+    EXPECT_EQ(readFile(target / "a-99.txt"), "99");
+    EXPECT_EQ(readFile(moved), "new");
 }
 
-TEST(SafeFileMove, RefusesNamesThatLeaveTheFolder) {
+// Names that leave the folder are refused; any failure leaves the file where it was.
+TEST(SafeFileMove, RefusalsAndFailuresLeaveTheFileInPlace) {
     TempDir source, target;
     write(source / "a.txt", "keep");
     for (const std::string& name : {std::string("../a.txt"), std::string("x/y.txt"), std::string("a\0b", 3),
@@ -88,14 +71,6 @@ TEST(SafeFileMove, RefusesNamesThatLeaveTheFolder) {
             EXPECT_EQ(error.code(), std::errc::invalid_argument);
         }
     }
-    EXPECT_EQ(read(source / "a.txt"), "keep");
-    EXPECT_TRUE(namesIn(target.path()).empty());
-}
-
-TEST(SafeFileMove, FailuresLeaveTheFileInPlace) {
-    TempDir source, target;
-    write(source / "a.txt", "keep");
-
     EXPECT_THROW(SafeFileMove::moveInto(source / "a.txt", target / "gone", "a.txt"), std::system_error);
     EXPECT_THROW(SafeFileMove::moveInto(source / "missing.txt", target.path(), "missing.txt"),
                  std::system_error);
@@ -104,7 +79,7 @@ TEST(SafeFileMove, FailuresLeaveTheFileInPlace) {
         EXPECT_THROW(SafeFileMove::moveInto(source / "a.txt", target.path(), "a.txt"), std::system_error);
         fs::permissions(target.path(), fs::perms::owner_all);
     }
-    EXPECT_EQ(read(source / "a.txt"), "keep");
+    EXPECT_EQ(readFile(source / "a.txt"), "keep");
     EXPECT_TRUE(namesIn(target.path()).empty());
 }
 
@@ -134,8 +109,8 @@ TEST(SafeFileMove, CopiesAcrossFileSystemsThenRemovesTheOriginal) {
     const fs::path moved = SafeFileMove::moveInto(folder / "big.bin", target.path(), "big.bin");
 
     EXPECT_EQ(moved, target / "big-2.bin");
-    EXPECT_EQ(read(moved), big);
-    EXPECT_EQ(read(target / "big.bin"), "already here");
+    EXPECT_EQ(readFile(moved), big);
+    EXPECT_EQ(readFile(target / "big.bin"), "already here");
     EXPECT_EQ(fs::status(moved).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_FALSE(fs::exists(folder / "big.bin"));
@@ -147,49 +122,46 @@ TEST(SafeFileMove, CopiesAcrossFileSystemsThenRemovesTheOriginal) {
         fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
         EXPECT_THROW(SafeFileMove::moveInto(folder / "c.txt", target.path(), "c.txt"), std::system_error);
         fs::permissions(folder, fs::perms::owner_all);
-        EXPECT_EQ(read(folder / "c.txt"), "original");
+        EXPECT_EQ(readFile(folder / "c.txt"), "original");
         EXPECT_EQ(namesIn(target.path()), (std::vector<std::string>{"big-2.bin", "big.bin"}));
     }
     fs::remove_all(folder);
 }
 
+// Eight threads move a thousand files sharing ten names into one folder.
 TEST(SafeFileMove, EightThreadsMovingClashingNamesLoseNothing) {
-    constexpr int threads = 8;
-    constexpr int files = 1000;
+    constexpr std::size_t files = 1000;
     TempDir source, target;
     std::vector<fs::path> paths;
-    for (int index = 0; index < files; ++index) {
-        const fs::path folder = source / std::to_string(index);
-        fs::create_directory(folder);
-        // Ten names shared by a hundred files each.
-        paths.push_back(folder / ("scan-" + std::to_string(index % 10) + ".pdf"));
-        write(paths.back(), "content of file " + std::to_string(index));
+    for (std::size_t index = 0; index < files; ++index) {
+        fs::create_directory(source / std::to_string(index));
+        paths.push_back(source / std::to_string(index) / ("scan-" + std::to_string(index % 10) + ".pdf"));
+        write(paths.back(), std::to_string(index));
     }
-
-    std::atomic<int> next{0};
+    std::atomic<std::size_t> next{0};
     std::atomic<int> failures{0};
-    std::vector<std::jthread> workers;
-    for (int worker = 0; worker < threads; ++worker)
-        workers.emplace_back([&] {
-            for (int index = next++; index < files; index = next++) {
-                try {
-                    SafeFileMove::moveInto(paths[static_cast<std::size_t>(index)], target.path(),
-                                           paths[static_cast<std::size_t>(index)].filename().string());
-                } catch (const std::system_error&) {
-                    ++failures;
-                }
-            }
-        });
-    workers.clear();
-
+    {
+        std::vector<std::jthread> workers;
+        for (int worker = 0; worker < 8; ++worker)
+            workers.emplace_back([&] {
+                for (std::size_t index = next++; index < files; index = next++)
+                    try {
+                        SafeFileMove::moveInto(paths[index], target.path(), paths[index].filename().string());
+                    } catch (const std::system_error&) {
+                        ++failures;
+                    }
+            });
+    }
     EXPECT_EQ(failures.load(), 0);
-    std::multiset<std::string> contents;
-    for (const auto& name : namesIn(target.path()))
-        contents.insert(read(target / name));
-    EXPECT_EQ(contents.size(), static_cast<std::size_t>(files));
-    for (int index = 0; index < files; ++index) {
-        EXPECT_EQ(contents.count("content of file " + std::to_string(index)), 1u) << index;
-        EXPECT_FALSE(fs::exists(paths[static_cast<std::size_t>(index)]));
+    const auto names = namesIn(target.path());
+    std::set<std::string> contents;
+    for (const auto& name : names)
+        contents.insert(readFile(target / name));
+    EXPECT_EQ(names.size(), files);
+    EXPECT_EQ(contents.size(), files);
+    for (std::size_t index = 0; index < files; ++index) {
+        EXPECT_TRUE(contents.contains(std::to_string(index))) << index;
+        EXPECT_FALSE(fs::exists(paths[index]));
     }
 }
 

@@ -2,30 +2,24 @@
 
 #include "kit/actions/files/SecurityScope.h"
 #include "kit/intelligence/IntelligenceGateway.h"
-#include "support/ActionFixture.h"
+#include "support/ActionCases.h"
+#include "support/CliRunner.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/TempDir.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <unistd.h>
 
 namespace tessellar {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::readFile;
 using namespace std::string_literals;
 using nlohmann::json;
 
-std::string read(const fs::path& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class SmartRename : public ::testing::Test {
+class SmartRename : public testing::ActionCase {
 protected:
     SmartRename() {
         std::ofstream(dir / "scan.pdf") << "the scan";
@@ -35,7 +29,7 @@ protected:
         item.fileURL = Url::fromFilePath(dir / "scan.pdf");
     }
 
-    ActionContext context() {
+    ActionContext context() override {
         ActionContext context = fixture.context();
         context.intelligence = gateway;
         return context;
@@ -47,42 +41,19 @@ protected:
         server.respond(200, json{{"choices", json::array({{{"message", {{"content", name}}}}})}}.dump());
     }
 
-    ActionOutcome perform(const std::optional<std::string>& value) {
-        return action.perform({item, value}, context());
-    }
-
-    template <class Call> TessellarError failure(Call&& call) {
-        try {
-            call();
-        } catch (const TessellarError& error) {
-            return error;
-        }
-        ADD_FAILURE() << "did not fail";
-        return TessellarError("");
-    }
-
     const TessellarError notEnough{"There isn\u2019t enough in this file to suggest a better name.",
                                    {TessellarError::Recovery::revealInFinder}};
     testing::TempDir dir;
     testing::ScriptedHttpServer server;
-    ActionFixture fixture;
     std::shared_ptr<IntelligenceGateway> gateway =
         std::make_shared<IntelligenceGateway>(IntelligenceGateway::Settings{});
     SmartRenameAction action;
-    InboxItem item;
 };
 
-TEST_F(SmartRename, RelevanceFollowsTheContentType) {
-    EXPECT_EQ(action.availability(item, context()).relevance(), 85);
-    item.contentType = ContentType::screenshot;
-    EXPECT_EQ(action.availability(item, context()).relevance(), 70);
-    item.contentType = ContentType::jwt;
-    EXPECT_EQ(action.availability(item, context()).relevance(), 40);
-    fs::remove(dir / "scan.pdf");
-    EXPECT_FALSE(action.availability(item, context()).isAvailable());
+TEST_F(SmartRename, NeedsAFile) {
     item.fileURL.reset();
     EXPECT_EQ(action.preview(item, context()), std::nullopt);
-    EXPECT_EQ(failure([&] { perform("x"); }), TessellarError("This item isn\u2019t a file."));
+    EXPECT_EQ(failure(action, "x"), TessellarError("This item isn\u2019t a file."));
 }
 
 TEST_F(SmartRename, LocalProposalAsksNoAI) {
@@ -101,7 +72,7 @@ TEST_F(SmartRename, LocalProposalAsksNoAI) {
 TEST_F(SmartRename, FallsBackToTheProviderOnlyWhenItIsReady) {
     item.contentType = ContentType::unknown;
     item.originalText.reset();
-    EXPECT_EQ(failure([&] { action.preview(item, context()); }), notEnough);
+    EXPECT_EQ(testing::thrownError([&] { action.preview(item, context()); }), notEnough);
     EXPECT_TRUE(fixture.host.calls().empty());
 
     useServer("Lease Agreement 2026.pdf");
@@ -113,51 +84,51 @@ TEST_F(SmartRename, FallsBackToTheProviderOnlyWhenItIsReady) {
 
     for (const char* answer : {"SCAN.PDF", ""}) {
         useServer(answer);
-        EXPECT_EQ(failure([&] { action.preview(item, context()); }), notEnough) << answer;
+        EXPECT_EQ(testing::thrownError([&] { action.preview(item, context()); }), notEnough) << answer;
     }
     server.respond(500, "{}");
-    EXPECT_EQ(failure([&] { action.preview(item, context()); }), notEnough);
+    EXPECT_EQ(testing::thrownError([&] { action.preview(item, context()); }), notEnough);
     EXPECT_EQ(fixture.host.calls().back(), "progress (cleared)");
 }
 
 TEST_F(SmartRename, RenamesSafelyAndKeepsTheExtension) {
     std::ofstream(dir / "acme-invoice.pdf") << "another file";
     item.title = "scan.pdf";
-    const auto outcome = perform("  Acme Invoice ");
+    const auto outcome = perform(action, "  Acme Invoice ");
     EXPECT_EQ(outcome.message, "Renamed to acme-invoice-2.pdf");
     EXPECT_EQ(outcome.updatedItem->title, "acme-invoice-2.pdf");
     EXPECT_EQ(outcome.updatedItem->fileURL, Url::fromFilePath(dir / "acme-invoice-2.pdf"));
     EXPECT_EQ(outcome.updatedItem->completedActionIDs, std::vector<ActionID>{ActionID::smartRename});
-    EXPECT_EQ(read(dir / "acme-invoice.pdf"), "another file");
-    EXPECT_EQ(read(dir / "acme-invoice-2.pdf"), "the scan");
+    EXPECT_EQ(readFile(dir / "acme-invoice.pdf"), "another file");
+    EXPECT_EQ(readFile(dir / "acme-invoice-2.pdf"), "the scan");
     EXPECT_FALSE(fs::exists(dir / "scan.pdf"));
 
     item = *outcome.updatedItem;
     item.title = "July invoice";
-    const auto again = perform("a/b\0c"s);
+    const auto again = perform(action, "a/b\0c"s);
     EXPECT_EQ(again.updatedItem->title, "July invoice");
     const std::string renamed = again.updatedItem->fileURL->lastPathComponent();
     EXPECT_EQ(renamed.find('/'), std::string::npos);
     EXPECT_EQ(renamed.find('\0'), std::string::npos);
     EXPECT_TRUE(renamed.ends_with(".pdf"));
-    EXPECT_EQ(read(dir / renamed), "the scan");
+    EXPECT_EQ(readFile(dir / renamed), "the scan");
     EXPECT_EQ(again.updatedItem->completedActionIDs, std::vector<ActionID>{ActionID::smartRename});
 
     item = *again.updatedItem;
-    const auto huge = perform(std::string(10'000, 'q'));
+    const auto huge = perform(action, std::string(10'000, 'q'));
     ASSERT_TRUE(huge.updatedItem);
     EXPECT_LE(huge.updatedItem->fileURL->lastPathComponent().size(), 255u);
-    EXPECT_EQ(read(huge.updatedItem->fileURL->filePath()), "the scan");
+    EXPECT_EQ(readFile(huge.updatedItem->fileURL->filePath()), "the scan");
 }
 
 TEST_F(SmartRename, NothingToDoCancels) {
     for (const std::optional<std::string>& value :
          {std::optional<std::string>(), std::optional<std::string>(" \n"), std::optional<std::string>("!!!"),
           std::optional<std::string>("scan")})
-        EXPECT_EQ(perform(value), ActionOutcome::cancelled);
-    EXPECT_EQ(read(dir / "scan.pdf"), "the scan");
+        EXPECT_EQ(perform(action, value), ActionOutcome::cancelled);
+    EXPECT_EQ(readFile(dir / "scan.pdf"), "the scan");
     fs::remove(dir / "scan.pdf");
-    EXPECT_EQ(failure([&] { perform("new"); }), TessellarError::fileMissing("scan.pdf"));
+    EXPECT_EQ(failure(action, "new"), TessellarError::fileMissing("scan.pdf"));
 }
 
 TEST_F(SmartRename, PermissionRefusalAsksForTheFolderOnce) {
@@ -165,23 +136,22 @@ TEST_F(SmartRename, PermissionRefusalAsksForTheFolderOnce) {
         GTEST_SKIP() << "permissions do not bind root";
     const std::string folder = dir.path().filename().string();
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(perform("new name"), ActionOutcome::cancelled);
+    EXPECT_EQ(perform(action, "new name"), ActionOutcome::cancelled);
     EXPECT_EQ(fixture.host.calls(),
               std::vector<std::string>{"accessBookmark " + Url::fromFilePath(dir.path()).absoluteString()});
 
     fixture.host.setBookmark(std::vector<std::uint8_t>{'g', 'o', 'n', 'e'});
-    EXPECT_EQ(failure([&] { perform("new name"); }),
-              TessellarError("Tessellar couldn\u2019t use its permission for " + folder +
-                                 ". Try granting it again.",
-                             {TessellarError::Recovery::revealInFinder}));
+    EXPECT_EQ(failure(action, "new name"), TessellarError("Tessellar couldn\u2019t use its permission for " +
+                                                              folder + ". Try granting it again.",
+                                                          {TessellarError::Recovery::revealInFinder}));
 
     fixture.host.setBookmark(SecurityScope::bookmark(dir.path()));
-    EXPECT_EQ(failure([&] { perform("new name"); }),
+    EXPECT_EQ(failure(action, "new name"),
               TessellarError("Tessellar still isn\u2019t allowed to rename files in " + folder +
                                  ". Move it to a folder you picked instead.",
                              {TessellarError::Recovery::revealInFinder}));
     fs::permissions(dir.path(), fs::perms::owner_all);
-    EXPECT_EQ(read(dir / "scan.pdf"), "the scan");
+    EXPECT_EQ(readFile(dir / "scan.pdf"), "the scan");
 }
 
 } // namespace

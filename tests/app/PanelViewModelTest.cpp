@@ -22,8 +22,7 @@ protected:
     QObject gui; // posted work runs on the Qt loop while a test waits; dropped with the test
     std::atomic<int> running{0}, posted{0};
     QThreadPool workers; // as many as asked for: a worker may wait for the user
-    std::vector<double> delays;
-    std::vector<PanelViewModel::Task> delayed;
+    std::vector<std::pair<double, PanelViewModel::Task>> delayed;
     std::optional<PanelViewModel::PickedFolder> picked;
     std::vector<std::string> alerts;
     int closes = 0;
@@ -51,10 +50,7 @@ protected:
                 },
                 Qt::QueuedConnection);
         };
-        s.after = [this](double seconds, PanelViewModel::Task task) {
-            delays.push_back(seconds);
-            delayed.push_back(std::move(task));
-        };
+        s.after = [this](double seconds, PanelViewModel::Task task) { delayed.emplace_back(seconds, task); };
         s.chooseFolder = [this](const std::filesystem::path&, const std::string&) { return picked; };
         s.alert = [this](const std::string& message, const std::string& info) {
             alerts.push_back(message + " | " + info);
@@ -151,10 +147,11 @@ TEST_F(PanelViewModelTest, OutcomeClosesAfterDelayUnlessItKeepsThePanelOpen) {
     typeAndSubmit("plain words here");
     model->run(action->id());
     ASSERT_TRUE(settle([this] { return model->statusMessage() == "Done"; }));
-    EXPECT_EQ(delays, std::vector<double>{0.45});
+    ASSERT_EQ(delayed.size(), 1u);
+    EXPECT_EQ(delayed[0].first, 0.45);
     EXPECT_EQ(model->item()->completedActionIDs, std::vector<ActionID>{action->id()});
     EXPECT_EQ(closes, 0);
-    delayed.front()();
+    delayed[0].second();
     EXPECT_EQ(closes, 1);
 
     action->body = [](const ActionInvocation&, const ActionContext&) {
@@ -162,7 +159,7 @@ TEST_F(PanelViewModelTest, OutcomeClosesAfterDelayUnlessItKeepsThePanelOpen) {
     };
     model->run(action->id());
     ASSERT_TRUE(settle([this] { return model->statusMessage() == "Kept"; }));
-    EXPECT_EQ(delays.size(), 1u);
+    EXPECT_EQ(delayed.size(), 1u);
     ASSERT_TRUE(settle([&] { return history->item(model->item()->id).has_value(); }));
     EXPECT_EQ(history->item(model->item()->id)->completedActionIDs, std::vector<ActionID>{action->id()});
 }

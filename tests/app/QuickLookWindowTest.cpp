@@ -19,7 +19,7 @@ std::filesystem::path writePdf(const std::filesystem::path& path, int pages) {
     return path;
 }
 
-TEST(QuickLookWindow, FirstPdfPageIsRenderedAtTwiceItsSize) {
+TEST(QuickLookWindow, RendersTheFirstPdfPageAtTwiceItsSizePreviewsByKindAndRefusesWhatItCannotShow) {
     testing::TempDir dir;
     const auto page = QuickLookWindow::renderFirstPdfPage(writePdf(dir / "two pages.pdf", 2));
     ASSERT_TRUE(page);
@@ -28,10 +28,7 @@ TEST(QuickLookWindow, FirstPdfPageIsRenderedAtTwiceItsSize) {
     EXPECT_NEAR(page->height(), 1190, 2);
     // The first page's black square, not the second page's white one.
     EXPECT_EQ(QColor(page->pixel(20, 20)).black(), 255);
-}
 
-TEST(QuickLookWindow, PreviewsByKindAndRefusesWhatItCannotShow) {
-    testing::TempDir dir;
     QuickLookWindow window;
     std::ofstream(dir / "notes.txt") << "Dentist tomorrow at 3pm";
     QImage image(10, 10, QImage::Format_RGB32);

@@ -27,7 +27,7 @@ TEST(KeyTranslation, EachCarbonBitHasItsX11ModifierAndComesBack) {
     EXPECT_EQ(carbonModifiers(xmask::lock | 0x10 /* Mod2, NumLock */), 0u);
 }
 
-TEST(KeyTranslation, EveryKnownKeyCodeHasItsOwnKeysymAndNameAndUnknownOnesAreNotGrabbed) {
+TEST(KeyTranslation, EveryKnownKeyCodeHasItsOwnKeysymAndNameUnknownOnesAreNotGrabbedAndTextIsOrdered) {
     const auto codes = testing::jsonFixture("app-mac-key-codes.json");
     std::set<std::uint32_t> keysyms;
     for (const auto& [kind, printing] : {std::pair{"printing", true}, {"named", false}})
@@ -47,9 +47,8 @@ TEST(KeyTranslation, EveryKnownKeyCodeHasItsOwnKeysymAndNameAndUnknownOnesAreNot
     EXPECT_FALSE(toX11(200, carbon::option));
     EXPECT_FALSE(toX11(10, carbon::option)); // the ISO section key has no ANSI entry
     EXPECT_EQ(keyName(200), "Key 200");
-}
 
-TEST(KeyTranslation, DisplayTextPutsModifiersInFixedOrder) {
+    // The display text puts the modifiers in a fixed order.
     EXPECT_EQ(shortcutDisplayText(49, carbon::option), "\u2325Space");
     EXPECT_EQ(shortcutDisplayText(0, 4352), "\u2303\u2318A");
     EXPECT_EQ(shortcutDisplayText(123, carbon::control), "\u2303\u2190");

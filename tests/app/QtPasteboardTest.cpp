@@ -40,7 +40,7 @@ TEST(QtPasteboard, TextAndFileWritesRoundTripThroughTheClipboardAndItsService) {
 
 // Dropped links keep their order with files apart; images become PNG bytes.
 TEST(QtPasteboard, DragDataKeepsLinksApartInOrderAndImagesBecomePng) {
-    QMimeData mime;
+    QMimeData mime, inProcess;
     mime.setUrls({QUrl(QStringLiteral("https://example.com/a?b=1")),
                   QUrl::fromLocalFile(QStringLiteral("/tmp/x.txt")),
                   QUrl(QStringLiteral("mailto:someone@example.com"))});
@@ -53,7 +53,6 @@ TEST(QtPasteboard, DragDataKeepsLinksApartInOrderAndImagesBecomePng) {
 
     QImage image(7, 5, QImage::Format_ARGB32);
     image.fill(Qt::red);
-    QMimeData inProcess;
     inProcess.setImageData(image);
     const QtPasteboard pasteboard(inProcess);
     EXPECT_TRUE(pasteboard.hasImage());

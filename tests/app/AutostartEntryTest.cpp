@@ -1,24 +1,22 @@
 #include "app/AutostartEntry.h"
 
+#include "AppHarness.h"
 #include "support/ScopedEnvironment.h"
-#include "support/TempDir.h"
 
-#include <fstream>
-#include <gtest/gtest.h>
+#include <map>
 
 namespace tessellar::app {
 namespace {
 
 using Status = AutostartEntry::Status;
-
-std::string read(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using testing::readFile;
 
 TEST(AutostartEntry, WritesAndRemovesTheEntryAndReadsTheStateBack) {
+    EXPECT_EQ(AutostartEntry::quotedForExec("/opt/tessellar/bin/tessellar"), "/opt/tessellar/bin/tessellar");
+    EXPECT_EQ(AutostartEntry::quotedForExec("/home/a b/$x\"y"), "\"/home/a b/\\$x\\\"y\"");
+
     testing::TempDir config;
-    const auto program = config / "bin" / "tessellar";
+    const auto program = config / "My Apps" / "tessellar"; // a path that needs quoting
     std::filesystem::create_directories(program.parent_path());
     std::ofstream(program) << "#!/bin/sh\n";
 
@@ -27,12 +25,12 @@ TEST(AutostartEntry, WritesAndRemovesTheEntryAndReadsTheStateBack) {
     EXPECT_EQ(entry.status(), Status::notRegistered);
     entry.disable(); // nothing to remove is fine
     entry.enable();  // creates the autostart folder
-    EXPECT_EQ(entry.status(), Status::enabled);
-    const auto text = read(entry.file());
+    EXPECT_EQ(entry.status(), Status::enabled) << "the quoted path is read back";
+    const auto text = readFile(entry.file());
     EXPECT_TRUE(text.starts_with("[Desktop Entry]\nType=Application\n"));
-    EXPECT_NE(text.find("\nExec=" + program.string() + "\n"), std::string::npos);
+    EXPECT_NE(text.find("\nExec=\"" + program.string() + "\"\n"), std::string::npos) << text;
     entry.enable(); // twice leaves one well-formed entry
-    EXPECT_EQ(read(entry.file()), text);
+    EXPECT_EQ(readFile(entry.file()), text);
     EXPECT_FALSE(std::filesystem::exists(entry.file().string() + ".new"));
 
     // A second instance sees the first one's change: the state lives in the file only.
@@ -42,45 +40,24 @@ TEST(AutostartEntry, WritesAndRemovesTheEntryAndReadsTheStateBack) {
     EXPECT_EQ(entry.status(), Status::notRegistered);
 }
 
-TEST(AutostartEntry, EntriesSwitchedOffOrPointingNowhere) {
+TEST(AutostartEntry, EntriesSwitchedOffPointingNowhereOrBlockedAndTheConfigHomeIsXdg) {
     testing::TempDir config;
     AutostartEntry entry(config.path(), "/usr/bin/true");
     std::filesystem::create_directories(entry.file().parent_path());
-    const auto write = [&](const std::string& text) { std::ofstream(entry.file()) << text; };
 
-    write("[Desktop Entry]\nType=Application\nExec=/usr/bin/true\nHidden=true\n");
-    EXPECT_EQ(entry.status(), Status::notRegistered);
-    write("[Desktop Entry]\nExec=/usr/bin/true --x\nX-GNOME-Autostart-enabled=false\n");
-    EXPECT_EQ(entry.status(), Status::notRegistered);
-    write("[Desktop Entry]\nExec=/nowhere/tessellar\n");
-    EXPECT_EQ(entry.status(), Status::notFound) << "a moved build";
-    write("[Desktop Entry]\nName=Tessellar\n");
-    EXPECT_EQ(entry.status(), Status::notFound) << "nothing to start";
-    write("[Other]\nExec=/nowhere\n[Desktop Entry]\nExec=tessellar\n");
-    EXPECT_EQ(entry.status(), Status::enabled) << "a bare name is found on PATH at login";
-    write("[Desktop Entry]\nExec=\"/usr/bin/true\" --hidden\n");
-    EXPECT_EQ(entry.status(), Status::enabled);
-}
+    const std::map<std::string, Status> statuses{{"notRegistered", Status::notRegistered},
+                                                 {"enabled", Status::enabled},
+                                                 {"notFound", Status::notFound}};
+    for (const auto& entryCase : testing::jsonFixture("app-autostart-entries.json")) {
+        std::ofstream(entry.file()) << entryCase[0].get<std::string>();
+        EXPECT_EQ(entry.status(), statuses.at(entryCase[1])) << entryCase[2];
+    }
 
-TEST(AutostartEntry, QuotesProgramPathsThatNeedIt) {
-    EXPECT_EQ(AutostartEntry::quotedForExec("/opt/tessellar/bin/tessellar"), "/opt/tessellar/bin/tessellar");
-    EXPECT_EQ(AutostartEntry::quotedForExec("/home/a b/$x\"y"), "\"/home/a b/\\$x\\\"y\"");
-
-    testing::TempDir config;
-    const auto program = config / "My Apps" / "tessellar";
-    std::filesystem::create_directories(program.parent_path());
-    std::ofstream(program) << "";
-    AutostartEntry entry(config.path(), program);
-    entry.enable();
-    EXPECT_EQ(entry.status(), Status::enabled) << "the quoted path is read back";
-}
-
-TEST(AutostartEntry, FailuresCarryTheSystemsReasonAndTheConfigHomeIsXdg) {
-    testing::TempDir config;
+    // A file where the folder should be: the system's reason comes through.
+    std::filesystem::remove_all(config / "autostart");
     std::ofstream(config / "autostart") << "a file where the folder should be";
-    AutostartEntry blocked(config.path(), "/usr/bin/true");
-    EXPECT_THROW(blocked.enable(), std::filesystem::filesystem_error);
-    EXPECT_EQ(blocked.status(), Status::notRegistered);
+    EXPECT_THROW(entry.enable(), std::filesystem::filesystem_error);
+    EXPECT_EQ(entry.status(), Status::notRegistered);
 
     {
         testing::ScopedEnvironment xdg("XDG_CONFIG_HOME", "/tmp/cfg");

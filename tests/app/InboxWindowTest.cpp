@@ -1,41 +1,18 @@
 #include "app/InboxWindow.h"
 
+#include "AppHarness.h"
 #include "kit/base/Clock.h"
 #include "kit/storage/SQLiteHistoryStore.h"
-#include "support/TempDir.h"
-
-#include <QAction>
-#include <QImage>
-#include <QLineEdit>
-#include <QListView>
-#include <QSignalSpy>
-#include <QTest>
-#include <ctime>
-#include <fstream>
-#include <gtest/gtest.h>
 
 namespace tessellar::app {
 namespace {
 
+using testing::makeItem;
+
 // A local wall-clock time in the pinned zone.
 Timestamp local(int year, int month, int day, int hour, int minute) {
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_isdst = -1;
-    return Timestamp::fromUnix(static_cast<double>(std::mktime(&tm)));
-}
-
-InboxItem makeItem(std::string title, Timestamp createdAt) {
-    InboxItem item;
-    item.id = Uuid::random();
-    item.createdAt = createdAt;
-    item.contentType = ContentType::plainText;
-    item.title = std::move(title);
-    return item;
+    return Timestamp::fromUnix(
+        double(QDateTime(QDate(year, month, day), QTime(hour, minute)).toSecsSinceEpoch()));
 }
 
 // The inbox over a real SQLite history and image folder in a temporary directory.
@@ -50,51 +27,12 @@ protected:
         return {&history, std::nullopt, images, [this] { return retention; }};
     }
     static void waitForLoad(InboxModel& model, const std::function<void()>& start) {
-        QSignalSpy loaded(&model, &InboxModel::loaded);
-        start();
-        if (loaded.isEmpty()) {
-            ASSERT_TRUE(loaded.wait(5000));
-        }
+        testing::awaitSignal(&model, &InboxModel::loaded, start);
     }
 };
 
-TEST_F(InboxTest, FooterCountsItemsAndNamesTheRetention) {
-    InboxModel model(services());
-    history.save(makeItem("Invoice from Acme", Clock::now()));
-    waitForLoad(model, [&] { model.load(); });
-    EXPECT_EQ(model.footerText(), "1 item \u00B7 Kept for 30 days");
-    history.save(makeItem("Receipt", Clock::now()));
-    waitForLoad(model, [&] { model.load(); });
-    EXPECT_EQ(model.footerText(), "2 items \u00B7 Kept for 30 days");
-    retention = 0;
-    EXPECT_EQ(model.footerText(), "2 items \u00B7 Kept until you clear them");
-    retention = 7;
-    EXPECT_EQ(model.footerText(), "2 items \u00B7 Kept for 7 days");
-
-    InboxModel broken(
-        {nullptr, "Tessellar couldn\u2019t open its history database.", images, [] { return 30; }});
-    waitForLoad(broken, [&] { broken.load(); });
-    EXPECT_EQ(broken.footerText(), "Tessellar couldn\u2019t open its history database.");
-    EXPECT_EQ(broken.rowCount(), 0);
-}
-
-TEST_F(InboxTest, GroupsByLocalDayInOrderOfFirstAppearance) {
-    const auto late = makeItem("late", local(2026, 3, 9, 23, 59));
-    const auto early = makeItem("early", local(2026, 3, 10, 0, 1));
-    const auto earlier = makeItem("earlier", local(2026, 3, 10, 0, 0));
-    Clock::ScopedOverride now(local(2026, 3, 10, 12, 0));
-    const auto groups = InboxModel::group({early, earlier, late}, Clock::now());
-    ASSERT_EQ(groups.size(), 2u);
-    EXPECT_EQ(groups[0].title, "Today");
-    EXPECT_EQ(groups[0].items, (std::vector<InboxItem>{early, earlier}));
-    EXPECT_EQ(groups[1].title, "Yesterday");
-    EXPECT_EQ(groups[1].items, std::vector<InboxItem>{late});
-    EXPECT_TRUE(InboxModel::group({}, Clock::now()).empty());
-}
-
-TEST_F(InboxTest, RowsShowTitleSubtitleAndHeaders) {
-    auto invoice = makeItem("Invoice from Acme", Clock::now());
-    invoice.contentType = ContentType::invoice;
+TEST_F(InboxTest, RowsShowTitleSubtitleAndHeadersAndTheFooterCountsThemAndNamesTheRetention) {
+    auto invoice = makeItem("Invoice from Acme", Clock::now(), ContentType::invoice);
     EXPECT_EQ(InboxModel::subtitle(invoice), "Invoice");
     invoice.headline = "";
     EXPECT_EQ(InboxModel::subtitle(invoice), "Invoice") << "an empty headline falls back to the type";
@@ -117,15 +55,42 @@ TEST_F(InboxTest, RowsShowTitleSubtitleAndHeaders) {
     EXPECT_EQ(model.data(model.index(1), InboxModel::SubtitleRole).toString().toStdString(),
               InboxModel::subtitle(invoice));
     EXPECT_EQ(model.itemAt(2), nullptr);
+    EXPECT_EQ(model.footerText(), "1 item \u00B7 Kept for 30 days");
+
+    history.save(makeItem("Receipt", Clock::now()));
+    waitForLoad(model, [&] { model.load(); });
+    for (auto [days, footer] : {std::pair{30, "2 items \u00B7 Kept for 30 days"},
+                                {0, "2 items \u00B7 Kept until you clear them"},
+                                {7, "2 items \u00B7 Kept for 7 days"}}) {
+        retention = days;
+        EXPECT_EQ(model.footerText(), footer);
+    }
+    InboxModel broken(
+        {nullptr, "Tessellar couldn\u2019t open its history database.", images, [] { return 30; }});
+    waitForLoad(broken, [&] { broken.load(); });
+    EXPECT_EQ(broken.footerText(), "Tessellar couldn\u2019t open its history database.");
+    EXPECT_EQ(broken.rowCount(), 0);
+}
+
+TEST_F(InboxTest, GroupsByLocalDayInOrderOfFirstAppearance) {
+    const auto late = makeItem("late", local(2026, 3, 9, 23, 59));
+    const auto early = makeItem("early", local(2026, 3, 10, 0, 1));
+    const auto earlier = makeItem("earlier", local(2026, 3, 10, 0, 0));
+    Clock::ScopedOverride now(local(2026, 3, 10, 12, 0));
+    const auto groups = InboxModel::group({early, earlier, late}, Clock::now());
+    ASSERT_EQ(groups.size(), 2u);
+    EXPECT_EQ(groups[0].title, "Today");
+    EXPECT_EQ(groups[0].items, (std::vector<InboxItem>{early, earlier}));
+    EXPECT_EQ(groups[1].title, "Yesterday");
+    EXPECT_EQ(groups[1].items, std::vector<InboxItem>{late});
+    EXPECT_TRUE(InboxModel::group({}, Clock::now()).empty());
 }
 
 TEST_F(InboxTest, SearchIsLiteralAndTheLatestQueryWins) {
     history.save(makeItem("Discount 50% off", Clock::now()));
     history.save(makeItem("Room 502", Clock::now().advanced(1)));
     InboxWindow window(services(), nullptr, nullptr);
-    window.show();
-    QSignalSpy loaded(&window.model(), &InboxModel::loaded);
-    ASSERT_TRUE(loaded.wait(5000));
+    waitForLoad(window.model(), [&] { window.show(); });
     EXPECT_EQ(window.model().total(), 2);
 
     // Typing queries on every key; only the answer to the whole text is shown.
@@ -168,9 +133,8 @@ TEST_F(InboxTest, OpenRevealAndDeleteFromTheRow) {
 
     // The thumbnail is decoded only once a row asks for it.
     auto& model = window.model();
-    QSignalSpy changed(&model, &InboxModel::dataChanged);
-    for (int i = 0; i < 50 && model.data(model.index(1), Qt::DecorationRole).isNull(); ++i)
-        changed.wait(100);
+    ASSERT_TRUE(
+        testing::eventually([&] { return !model.data(model.index(1), Qt::DecorationRole).isNull(); }));
     const auto thumbnail = model.data(model.index(1), Qt::DecorationRole).value<QImage>();
     EXPECT_EQ(thumbnail.size(), QSize(40, 20));
     QSignalSpy none(&model, &InboxModel::dataChanged);
@@ -198,11 +162,7 @@ TEST_F(InboxTest, OpenRevealAndDeleteFromTheRow) {
     ASSERT_TRUE(deleted.wait(5000));
     EXPECT_FALSE(history.item(withImage.id));
     EXPECT_FALSE(std::filesystem::exists(withImage.imagePath->path()));
-    QSignalSpy loaded(&model, &InboxModel::loaded);
-    if (model.total() != 0) {
-        ASSERT_TRUE(loaded.wait(5000));
-    }
-    EXPECT_EQ(model.total(), 0);
+    EXPECT_TRUE(testing::eventually([&] { return model.total() == 0; }));
     qDeleteAll(actions);
 }
 

@@ -8,16 +8,13 @@ namespace {
 
 const PlacementRect laptop{0, 0, 1440, 900};
 
-TEST(PanelPlacement, TopEdgeSitsAFifthBelowTheTop) {
+TEST(PanelPlacement, CentredUnderATopEdgeAFifthBelowTheTopWhenItFits) {
     EXPECT_DOUBLE_EQ(PanelPlacement::topY(laptop), 702);
     EXPECT_DOUBLE_EQ(PanelPlacement::topY({100, 50, 800, 600}), 650 - 132);
-}
-
-TEST(PanelPlacement, CentredUnderTheTopEdgeWhenItFits) {
     EXPECT_EQ(PanelPlacement::origin(560, 160, 702, 720, laptop), (PlacementPoint{440, 542}));
 }
 
-TEST(PanelPlacement, KeptInsideTheFrame) {
+TEST(PanelPlacement, KeptInsideTheFrameWithHalvesRoundedAwayFromZero) {
     // Wider than the frame: at its left edge; taller: top at the frame's top.
     EXPECT_EQ(PanelPlacement::origin(1600, 160, 702, 720, laptop).x, 0);
     EXPECT_EQ(PanelPlacement::origin(560, 1000, 702, 720, laptop).y, 900 - 1000);
@@ -30,9 +27,7 @@ TEST(PanelPlacement, KeptInsideTheFrame) {
     const PlacementRect right{1440, 200, 1920, 1080};
     EXPECT_EQ(PanelPlacement::origin(560, 160, PanelPlacement::topY(right), right.midX(), right),
               (PlacementPoint{1440 + 680, std::round(1280 - 1080 * 0.22 - 160)}));
-}
-
-TEST(PanelPlacement, HalvesRoundAwayFromZero) {
+    // Halves round away from zero.
     EXPECT_EQ(PanelPlacement::origin(560, 160, 702.5, 720.5, {0, 0, 1441, 901}), (PlacementPoint{441, 543}));
     EXPECT_EQ(PanelPlacement::origin(560, 160, -99.5, -720.5, {-1441, -901, 1441, 901}),
               (PlacementPoint{-1001, -260}));

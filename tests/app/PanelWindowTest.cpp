@@ -1,53 +1,31 @@
 #include "app/PanelWindow.h"
 
-#include "app/QtPasteboard.h"
-#include "support/TempDir.h"
-
-#include <QApplication>
-#include <QClipboard>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
-#include <fstream>
-#include <gtest/gtest.h>
+#include "AppHarness.h"
 
 namespace tessellar::app {
 namespace {
 
-// Sends the drag-enter and drop a real drag would deliver; returns whether the drop was taken.
-bool drop(PanelWindow& panel, const QMimeData& mime) {
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&panel, &enter);
-    if (!enter.isAccepted())
-        return false;
-    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&panel, &event);
-    return event.isAccepted();
-}
-
+// Sends the drag-enter and drop a real drag would deliver; the capture, when the drop was taken.
 std::optional<CapturedContent> capturedBy(PanelWindow& panel, const QMimeData& mime) {
     std::optional<CapturedContent> captured;
     auto connection = QObject::connect(&panel, &PanelWindow::captureRequested,
                                        [&](const CapturedContent& content) { captured = content; });
-    const bool accepted = drop(panel, mime);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&panel, &enter);
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    if (enter.isAccepted())
+        QApplication::sendEvent(&panel, &event);
     QObject::disconnect(connection);
-    EXPECT_EQ(accepted, captured.has_value());
+    EXPECT_EQ(enter.isAccepted() && event.isAccepted(), captured.has_value());
     return captured;
 }
 
 PanelActionRow row(std::string id, std::string title) {
-    PanelActionRow row;
-    row.id = std::move(id);
-    row.title = std::move(title);
-    return row;
+    return {.id = std::move(id), .title = std::move(title), .subtitle = {}, .symbol = {}};
 }
 
-QStringList visibleTexts(const PanelWindow& panel) {
+// Each expected text is on a visible label or button.
+void expectShown(const PanelWindow& panel, const QStringList& expected) {
     QStringList texts;
     for (auto* label : panel.findChildren<QLabel*>())
         if (!label->isHidden())
@@ -55,47 +33,39 @@ QStringList visibleTexts(const PanelWindow& panel) {
     for (auto* button : panel.findChildren<QPushButton*>())
         if (!button->isHidden() && (button->parentWidget() == &panel || !button->parentWidget()->isHidden()))
             texts << button->text();
-    return texts;
+    for (const auto& text : expected)
+        EXPECT_TRUE(texts.contains(text)) << text.toStdString();
 }
 
-TEST(PanelWindow, DropsOfFilesLinksImagesAndTextBecomeCaptures) {
+TEST(PanelWindow, DropsOfFilesLinksImagesAndTextBecomeCapturesAndUnusableOnesAreRefused) {
     PanelWindow panel;
-    QMimeData files;
+    QMimeData files, link;
     files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/Invoice 42.pdf"))});
     const auto file = capturedBy(panel, files);
     ASSERT_TRUE(file && file->fileURL);
     EXPECT_EQ(file->source, SourceType::drop);
     EXPECT_EQ(file->fileURL->filePath(), "/tmp/Invoice 42.pdf");
-
-    QMimeData link;
     link.setUrls({QUrl(QStringLiteral("https://example.com/page"))});
     const auto web = capturedBy(panel, link);
     ASSERT_TRUE(web && web->webURL);
     EXPECT_EQ(web->webURL->host(), "example.com");
 
-    QMimeData text;
+    QMimeData text, html;
     text.setText(QStringLiteral("Dentist tomorrow at 3pm"));
     EXPECT_EQ(capturedBy(panel, text)->text, "Dentist tomorrow at 3pm");
-
-    QMimeData html;
-    html.setHtml(QStringLiteral("<i>Call Ann</i>"));
+    html.setHtml(QStringLiteral("<p>Call <b>Ann</b></p>"));
     EXPECT_EQ(capturedBy(panel, html)->text, "Call Ann");
 
     QImage image(4, 4, QImage::Format_RGB32);
     image.fill(Qt::blue);
-    QMimeData png;
+    QMimeData png, foreign, blank;
     png.setImageData(image);
     const auto picture = capturedBy(panel, png);
     ASSERT_TRUE(picture && picture->imageData);
     EXPECT_FALSE(picture->imageData->empty());
-}
 
-TEST(PanelWindow, RefusesDropsWithNothingUsable) {
-    PanelWindow panel;
-    QMimeData foreign;
     foreign.setData(QStringLiteral("application/x-something"), "bytes");
     EXPECT_FALSE(capturedBy(panel, foreign));
-    QMimeData blank;
     blank.setText(QStringLiteral("  \n\t "));
     EXPECT_FALSE(capturedBy(panel, blank));
 }
@@ -104,12 +74,12 @@ TEST(PanelWindow, KeyMapReportsIntentsByStage) {
     PanelWindow panel;
     auto* input = panel.findChild<QLineEdit*>();
     ASSERT_TRUE(input);
-    QSignalSpy escape(&panel, &PanelWindow::escapeRequested);
-    QSignalSpy move(&panel, &PanelWindow::selectionMoveRequested);
-    QSignalSpy activate(&panel, &PanelWindow::activateSelectionRequested);
-    QSignalSpy typed(&panel, &PanelWindow::typedTextSubmitted);
-    QSignalSpy clipboard(&panel, &PanelWindow::useClipboardRequested);
-    QSignalSpy more(&panel, &PanelWindow::moreActionsToggled);
+    QSignalSpy escape(&panel, &PanelWindow::escapeRequested),
+        move(&panel, &PanelWindow::selectionMoveRequested),
+        activate(&panel, &PanelWindow::activateSelectionRequested),
+        typed(&panel, &PanelWindow::typedTextSubmitted),
+        clipboard(&panel, &PanelWindow::useClipboardRequested),
+        more(&panel, &PanelWindow::moreActionsToggled);
 
     QTest::keyClicks(input, QStringLiteral("Dentist tomorrow at 3pm"));
     QTest::keyClick(input, Qt::Key_Return);
@@ -142,10 +112,8 @@ TEST(PanelWindow, ShowsTheFixedTexts) {
     PanelState state;
     state.clipboardHint = "Invoice.pdf";
     panel.setState(state);
-    QStringList texts = visibleTexts(panel);
-    EXPECT_TRUE(texts.contains(QStringLiteral("Drop anything, or type here")));
-    EXPECT_TRUE(texts.contains(QStringLiteral("Files, screenshots, links, or text")));
-    EXPECT_TRUE(texts.contains(QStringLiteral("Use Clipboard \u00B7 Invoice.pdf")));
+    expectShown(panel, {"Drop anything, or type here", "Files, screenshots, links, or text",
+                        "Use Clipboard \u00B7 Invoice.pdf"});
     EXPECT_EQ(panel.findChild<QLineEdit*>()->accessibleName(), QStringLiteral("Content to analyze"));
 
     state.stage = PanelState::Stage::result;
@@ -156,12 +124,9 @@ TEST(PanelWindow, ShowsTheFixedTexts) {
     state.hasMoreActions = true;
     state.error = TessellarError("Tessellar couldn\u2019t save the item.", {TessellarError::Recovery::retry});
     panel.setState(state);
-    texts = visibleTexts(panel);
-    EXPECT_TRUE(texts.contains(QStringLiteral("Suggested")));
-    EXPECT_TRUE(texts.contains(QStringLiteral("More actions\u2026")));
-    EXPECT_TRUE(texts.contains(QStringLiteral("\u26A0 Tessellar couldn\u2019t save the item.")));
-    EXPECT_TRUE(texts.contains(
-        QString::fromStdString(std::string(TessellarError::title(TessellarError::Recovery::retry)))));
+    expectShown(
+        panel, {"Suggested", "More actions\u2026", "\u26A0 Tessellar couldn\u2019t save the item.",
+                QString::fromStdString(std::string(TessellarError::title(TessellarError::Recovery::retry)))});
     auto* list = panel.findChild<QListWidget*>();
     ASSERT_EQ(list->count(), 10);
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("1  Action 0"));
@@ -178,11 +143,8 @@ TEST(PanelWindow, ShowsTheFixedTexts) {
     state.consentSummary = "the text of this item";
     state.consentProvider = "gpt-4o-mini";
     panel.setState(state);
-    texts = visibleTexts(panel);
-    EXPECT_TRUE(texts.contains(QStringLiteral("Leaving this Mac")));
-    EXPECT_TRUE(texts.contains(QStringLiteral("Tessellar will send the text of this item to gpt-4o-mini.")));
-    EXPECT_TRUE(texts.contains(QStringLiteral("Not Now")));
-    EXPECT_TRUE(texts.contains(QStringLiteral("Send")));
+    expectShown(panel, {"Leaving this Mac", "Tessellar will send the text of this item to gpt-4o-mini.",
+                        "Not Now", "Send"});
 }
 
 } // namespace

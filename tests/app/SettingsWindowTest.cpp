@@ -1,5 +1,6 @@
 #include "app/SettingsWindow.h"
 
+#include "AppHarness.h"
 #include "app/FoldersSettingsTab.h"
 #include "app/GeneralSettingsTab.h"
 #include "app/IntelligenceSettingsTab.h"
@@ -7,25 +8,12 @@
 #include "app/ShortcutBinder.h"
 #include "app/ShortcutRecorder.h"
 #include "desktop/IniKeyValueStore.h"
+#include "kit/base/Clock.h"
 #include "kit/model/TessellarError.h"
 #include "kit/storage/SQLiteHistoryStore.h"
-#include "support/InMemorySecretStore.h"
-#include "support/TempDir.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTabWidget>
-#include <QTest>
+#include <algorithm>
 #include <atomic>
-#include <fstream>
-#include <gtest/gtest.h>
 #include <thread>
 
 namespace tessellar::app {
@@ -33,9 +21,10 @@ namespace {
 
 using Shortcut = Preferences::Shortcut;
 
-std::string read(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    return {std::istreambuf_iterator<char>(in), {}};
+// The longer user-facing texts, exact, from a fixture.
+QString text(const std::string& key) {
+    static const auto texts = testing::jsonFixture("app-settings-texts.json");
+    return QString::fromStdString(texts.at(key).get<std::string>());
 }
 
 // Real preferences over a settings file and an in-memory secret store, in a temporary home.
@@ -67,16 +56,14 @@ TEST_F(SettingsTest, AHandEditedSettingsFileShowsDefaultsAndKeepsTheRest) {
     SettingsWindow window(services);
     window.show();
     EXPECT_EQ(window.windowTitle(), "Tessellar Settings");
-    ASSERT_EQ(window.tabs().count(), 4);
-    EXPECT_EQ(window.tabs().tabText(0), "General");
-    EXPECT_EQ(window.tabs().tabText(2), "Privacy");
-    EXPECT_EQ(window.tabs().tabText(3), "Folders");
+    QStringList tabs;
+    for (int i = 0; i < window.tabs().count(); ++i)
+        tabs << window.tabs().tabText(i);
+    EXPECT_EQ(tabs, (QStringList{"General", "AI", "Privacy", "Folders"}));
     EXPECT_EQ(window.general().retention().currentText(), "30 days");
     EXPECT_EQ(window.general().recorder().displayText(), "\u2325Space");
     EXPECT_EQ(window.intelligence().provider().currentText(), "On this Mac only");
-    EXPECT_EQ(window.intelligence().note(),
-              "On-device mode classifies content and extracts text with no network "
-              "access. It can\u2019t answer questions.");
+    EXPECT_EQ(window.intelligence().note(), text("onDeviceNote"));
     EXPECT_EQ(window.intelligence().model().text(), "llama3");
     EXPECT_EQ(window.intelligence().baseURL().text().toStdString(),
               preferences->providerBaseURL().absoluteString());
@@ -85,7 +72,7 @@ TEST_F(SettingsTest, AHandEditedSettingsFileShowsDefaultsAndKeepsTheRest) {
     window.general().retention().setCurrentIndex(3);
     emit window.general().retention().activated(3);
     EXPECT_EQ(preferences->retentionDays(), 0);
-    const auto text = read(settingsFile);
+    const auto text = testing::readFile(settingsFile);
     EXPECT_NE(text.find("general.retentionDays=0"), std::string::npos);
     EXPECT_NE(text.find("ai.model=llama3"), std::string::npos);
     EXPECT_NE(text.find("some.otherTool=kept"), std::string::npos);
@@ -124,23 +111,18 @@ TEST_F(SettingsTest, TheRecorderStoresMacKeyCodesAndReportsAClash) {
     EXPECT_EQ(registered.back(), (Shortcut{40, 0x1100}));
     EXPECT_EQ(registered[registered.size() - 2], (Shortcut{96, 0x800}));
     EXPECT_EQ(preferences->shortcut(), (Shortcut{40, 0x1100}));
-    EXPECT_EQ(general.shortcutError(),
-              "Another app already owns that shortcut, so Tessellar kept the previous one. "
-              "Try a different combination, or quit the app that has it.");
+    EXPECT_EQ(general.shortcutError(), text("shortcutInUse"));
     nextResult = RegistrationResult::failed(-3);
     recorder.startRecording();
     QTest::keyClick(&recorder, Qt::Key_Space, Qt::MetaModifier);
-    EXPECT_EQ(general.shortcutError(),
-              "macOS refused that shortcut (error -3), so Tessellar kept the previous one. "
-              "Try a different combination.");
+    EXPECT_EQ(general.shortcutError(), text("shortcutRefused"));
 
     // Shift alone is no modifier for a global shortcut; nothing is registered.
     const auto attempts = registered.size();
     recorder.startRecording();
     QTest::keyClick(&recorder, Qt::Key_Exclam, Qt::ShiftModifier);
     EXPECT_EQ(registered.size(), attempts);
-    EXPECT_EQ(general.shortcutError(), "That key on its own would be taken from every app. Add \u2318, "
-                                       "\u2325 or \u2303 and press it again.");
+    EXPECT_EQ(general.shortcutError(), text("shortcutNeedsModifier"));
 
     recorder.startRecording();
     QTest::keyClick(&recorder, Qt::Key_Escape);
@@ -154,24 +136,21 @@ TEST_F(SettingsTest, TheRecorderStoresMacKeyCodesAndReportsAClash) {
     services.binder = nullptr;
     recorder.startRecording();
     QTest::keyClick(&recorder, Qt::Key_Delete);
-    EXPECT_EQ(general.shortcutError(), "Tessellar couldn\u2019t reach its shortcut registration. Quit and "
-                                       "reopen Tessellar, then try again.");
+    EXPECT_EQ(general.shortcutError(), text("shortcutUnreachable"));
 }
 
-TEST_F(SettingsTest, KeyTranslationCoversShiftedSymbolsAndFunctionKeys) {
-    EXPECT_EQ(ShortcutRecorder::macKeyCode(Qt::Key_A), 0u);
-    EXPECT_EQ(ShortcutRecorder::macKeyCode(Qt::Key_At), 19u) << "shift-2 is the 2 key";
-    EXPECT_EQ(ShortcutRecorder::macKeyCode(Qt::Key_F1), 122u);
-    EXPECT_EQ(ShortcutRecorder::macKeyCode(Qt::Key_F16), 106u);
-    EXPECT_EQ(ShortcutRecorder::macKeyCode(Qt::Key_Backspace), 51u);
-    EXPECT_EQ(ShortcutRecorder::macKeyCode(Qt::Key_Delete), 117u);
-    EXPECT_FALSE(ShortcutRecorder::macKeyCode(Qt::Key_F17));
-    EXPECT_FALSE(ShortcutRecorder::macKeyCode(Qt::Key_Eacute));
+TEST(ShortcutRecorder, KeyTranslationCoversShiftedSymbolsAndFunctionKeys) {
+    // Shift-2 is the 2 key; keys with no Mac key code are not recorded.
+    const std::pair<int, std::optional<std::uint32_t>> keys[] = {
+        {Qt::Key_A, 0},          {Qt::Key_At, 19},      {Qt::Key_F1, 122}, {Qt::Key_F16, 106},
+        {Qt::Key_Backspace, 51}, {Qt::Key_Delete, 117}, {Qt::Key_F17, {}}, {Qt::Key_Eacute, {}}};
+    for (const auto& [key, code] : keys)
+        EXPECT_EQ(ShortcutRecorder::macKeyCode(key), code) << key;
     EXPECT_EQ(ShortcutRecorder::carbonModifiers(Qt::MetaModifier | Qt::ShiftModifier | Qt::KeypadModifier),
               0x300u);
 }
 
-TEST_F(SettingsTest, LaunchAtLoginFollowsTheAutostartFile) {
+TEST_F(SettingsTest, LaunchAtLoginFollowsTheAutostartFileAndUpdatesFollowTheFeed) {
     SettingsWindow window(services);
     window.show();
     auto& general = window.general();
@@ -187,31 +166,23 @@ TEST_F(SettingsTest, LaunchAtLoginFollowsTheAutostartFile) {
     // An entry pointing at a program that is gone.
     std::ofstream(services.autostart.file()) << "[Desktop Entry]\nExec=/gone/tessellar\n";
     general.refresh();
-    EXPECT_EQ(
-        general.loginItemMessage().toStdString(),
-        "macOS can\u2019t find this copy of Tessellar to open at login. That is what it reports for a build "
-        "outside the Applications folder \u2014 move Tessellar there, then switch this on again.");
+    EXPECT_EQ(general.loginItemMessage(), text("loginItemNotFound"));
     std::filesystem::remove(services.autostart.file());
     std::filesystem::remove_all(home / "config" / "autostart");
     std::ofstream(home / "config" / "autostart") << "a file, not a folder";
     general.refresh();
     general.launchAtLogin().click();
     EXPECT_FALSE(general.launchAtLogin().isChecked());
-    EXPECT_EQ(general.loginItemMessage(),
-              "macOS wouldn\u2019t register Tessellar to open at login: Not a directory");
-}
+    EXPECT_EQ(general.loginItemMessage(), text("loginItemFailed"));
 
-TEST_F(SettingsTest, UpdatesSectionDependsOnTheFeed) {
+    // The updates section depends on the feed: no check for a build without an update address.
     services.version = "1.0.0";
     services.feedAddress = "https://updates.tessellar.invalid/updates/latest.json";
     SettingsWindow unconfigured(services);
     EXPECT_EQ(unconfigured.general().checkForUpdates(), nullptr);
-    EXPECT_FALSE(unconfigured.general().findChildren<QLabel*>().isEmpty());
-    bool noteShown = false;
-    for (auto* label : unconfigured.general().findChildren<QLabel*>())
-        noteShown |= label->text() == "This build has no update address, so a check has nothing to contact. "
-                                      "Newer versions come from wherever this copy did.";
-    EXPECT_TRUE(noteShown);
+    const auto labels = unconfigured.general().findChildren<QLabel*>();
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),
+                            [](QLabel* label) { return label->text() == text("noUpdateAddress"); }));
     services.feedAddress = "https://example.org/updates/latest.json";
     SettingsWindow configured(services);
     ASSERT_NE(configured.general().checkForUpdates(), nullptr);
@@ -233,14 +204,13 @@ TEST_F(SettingsTest, ProviderFieldsKeyAndConnectionTest) {
     tab.provider().setCurrentIndex(1);
     emit tab.provider().activated(1);
     EXPECT_EQ(preferences->providerKind(), IntelligenceGateway::ProviderKind::openAICompatible);
-    EXPECT_EQ(tab.note(),
-              "The key is stored in your macOS Keychain, never in a file and never in the app\u2019s "
-              "settings.");
+    EXPECT_EQ(tab.note(), text("keychainNote"));
 
     tab.apiKey().setText("  sk-secret  ");
     emit tab.apiKey().editingFinished();
     EXPECT_EQ(SecureStore(secrets).readAPIKey(), "sk-secret");
-    EXPECT_EQ(read(settingsFile).find("sk-secret"), std::string::npos) << "the key never reaches the file";
+    EXPECT_EQ(testing::readFile(settingsFile).find("sk-secret"), std::string::npos)
+        << "the key never reaches the file";
     tab.baseURL().setText("not a url");
     emit tab.baseURL().editingFinished();
     EXPECT_EQ(tab.baseURL().text().toStdString(), preferences->providerBaseURL().absoluteString());
@@ -264,8 +234,7 @@ TEST_F(SettingsTest, ProviderFieldsKeyAndConnectionTest) {
     EXPECT_TRUE(tab.testButton().isEnabled());
 
     services.testConnection = [] {};
-    tab.testButton().click();
-    ASSERT_TRUE(finished.wait(5000));
+    testing::awaitSignal(&tab, &IntelligenceSettingsTab::testFinished, [&] { tab.testButton().click(); });
     EXPECT_EQ(tab.testState(), IntelligenceSettingsTab::TestState::success);
     EXPECT_EQ(tab.testMessage(), "\u2713 Connected");
 }
@@ -275,31 +244,25 @@ TEST_F(SettingsTest, PrivacyLinesConsentAndClearingHistory) {
     services.syncIntelligence = [&] { ++syncs; };
     services.providerName = [] { return std::string("api.example.org"); };
     SQLiteHistoryStore history((home / "history.sqlite").string());
-    InboxItem item;
-    item.id = Uuid::random();
-    item.title = "kept until cleared";
+    const auto item = testing::makeItem("kept until cleared", Clock::now());
     history.save(item);
     services.history = &history;
     services.images.store(std::vector<std::uint8_t>{1}, item.id);
 
     SettingsWindow window(services);
     auto& privacy = window.privacy();
-    EXPECT_EQ(privacy.providerLine(), "No AI provider is configured, so nothing can leave this Mac.");
+    EXPECT_EQ(privacy.providerLine(), text("noProvider"));
     preferences->setProviderKind(IntelligenceGateway::ProviderKind::openAICompatible);
     preferences->setAPIKey("sk-1");
-    EXPECT_EQ(privacy.providerLine(),
-              "Actions marked with \u2197 send that item\u2019s text to api.example.org. "
-              "You\u2019re asked before the first one.");
+    EXPECT_EQ(privacy.providerLine(), text("providerLine"));
 
     preferences->setHasGrantedAIConsent(true);
     privacy.askAgain().click();
     EXPECT_FALSE(preferences->hasGrantedAIConsent());
     EXPECT_EQ(syncs, 1);
 
-    QSignalSpy cleared(&privacy, &PrivacySettingsTab::cleared);
     EXPECT_EQ(privacy.clearHistory().text(), "Clear History\u2026");
-    privacy.clearHistory().click();
-    ASSERT_TRUE(cleared.wait(5000));
+    testing::awaitSignal(&privacy, &PrivacySettingsTab::cleared, [&] { privacy.clearHistory().click(); });
     EXPECT_TRUE(history.recent(10).empty());
     EXPECT_FALSE(std::filesystem::exists(services.images.directory()));
     EXPECT_EQ(privacy.clearHistory().text(), "Cleared");
@@ -308,9 +271,8 @@ TEST_F(SettingsTest, PrivacyLinesConsentAndClearingHistory) {
     services.history = nullptr;
     services.images.store(std::vector<std::uint8_t>{1}, item.id);
     SettingsWindow broken(services);
-    QSignalSpy brokenCleared(&broken.privacy(), &PrivacySettingsTab::cleared);
-    broken.privacy().clearHistory().click();
-    ASSERT_TRUE(brokenCleared.wait(5000));
+    testing::awaitSignal(&broken.privacy(), &PrivacySettingsTab::cleared,
+                         [&] { broken.privacy().clearHistory().click(); });
     EXPECT_FALSE(std::filesystem::exists(services.images.directory()));
     EXPECT_TRUE(broken.privacy().didClear());
 }

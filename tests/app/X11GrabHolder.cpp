@@ -4,33 +4,23 @@
 #include "app/X11KeyGrabber.h"
 
 #include <cstdio>
-#include <cstring>
+#include <string_view>
 #include <unistd.h>
 
 int main(int argc, char** argv) {
     using namespace tessellar::app;
     auto grabber = X11KeyGrabber::open();
-    if (!grabber) {
-        std::puts("no display");
-        return 2;
-    }
+    if (!grabber)
+        return std::puts("no display"), 2;
     const auto result = grabber->grab(*toX11(carbon::spaceKeyCode, carbon::option));
-    switch (result.kind) {
-    case RegistrationResult::Kind::registered:
-        std::puts("registered");
-        break;
-    case RegistrationResult::Kind::alreadyInUse:
-        std::puts("alreadyInUse");
-        break;
-    case RegistrationResult::Kind::failed:
+    using Kind = RegistrationResult::Kind;
+    if (result.kind == Kind::failed)
         std::printf("failed %d\n", result.status);
-        break;
-    }
+    else
+        std::puts(result.kind == Kind::registered ? "registered" : "alreadyInUse");
     std::fflush(stdout);
-    if (argc > 1 && std::strcmp(argv[1], "--hold") == 0) {
-        char buffer[64];
-        while (read(STDIN_FILENO, buffer, sizeof buffer) > 0) {
-        }
-    }
-    return result.kind == RegistrationResult::Kind::registered ? 0 : 1;
+    char buffer[64];
+    while (argc > 1 && std::string_view(argv[1]) == "--hold" && read(STDIN_FILENO, buffer, sizeof buffer) > 0)
+        continue;
+    return result.kind == Kind::registered ? 0 : 1;
 }

@@ -69,7 +69,7 @@ run: configure
 	  python3 examples/classify-all $(BUILD)/src/cli/tessellar-cli examples; \
 	else \
 	  cmake --build $(BUILD) --target tessellar -j $(JOBS) && \
-	  OMP_THREAD_LIMIT=$${OMP_THREAD_LIMIT:-1} $(BUILD)/src/app/tessellar; \
+	  $(BUILD)/src/app/tessellar; \
 	fi
 
 # A .deb of the release build (CPack), in $(PACKAGE_BUILD).

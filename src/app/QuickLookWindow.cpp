@@ -2,6 +2,7 @@
 
 #include "kit/base/Log.h"
 #include "kit/base/MimeTypes.h"
+#include "kit/capture/PdfBackend.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -12,10 +13,6 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <memory>
-#include <poppler/cpp/poppler-document.h>
-#include <poppler/cpp/poppler-image.h>
-#include <poppler/cpp/poppler-page-renderer.h>
-#include <poppler/cpp/poppler-page.h>
 
 namespace tessellar::app {
 
@@ -48,22 +45,17 @@ QuickLookWindow::Kind QuickLookWindow::kindOf(const std::filesystem::path& file)
 }
 
 std::optional<QImage> QuickLookWindow::renderFirstPdfPage(const std::filesystem::path& file) {
-    const std::unique_ptr<poppler::document> document(poppler::document::load_from_file(file.string()));
-    if (!document || document->is_locked() || document->pages() < 1)
+    const PdfBackend* backend = PdfBackend::get();
+    const auto document = backend ? backend->open(file.string()) : nullptr;
+    if (!document || document->pageCount() < 1)
         return std::nullopt;
-    const std::unique_ptr<poppler::page> page(document->create_page(0));
+    // A preview never needs more than a large screen's worth of pixels.
+    auto page = document->renderPreview(0, 16'000'000);
     if (!page)
         return std::nullopt;
-    poppler::page_renderer renderer;
-    renderer.set_render_hint(poppler::page_renderer::antialiasing, true);
-    renderer.set_render_hint(poppler::page_renderer::text_antialiasing, true);
-    renderer.set_image_format(poppler::image::format_argb32);
-    const poppler::image rendered = renderer.render_page(page.get(), 144, 144);
-    if (!rendered.is_valid())
-        return std::nullopt;
-    // QImage does not own poppler's buffer: copy it before the image goes away.
-    return QImage(reinterpret_cast<const uchar*>(rendered.const_data()), rendered.width(), rendered.height(),
-                  rendered.bytes_per_row(), QImage::Format_ARGB32)
+    // QImage does not own the buffer: copy it before the page goes away.
+    return QImage(reinterpret_cast<const uchar*>(page->pixels.data()), page->width, page->height,
+                  page->width * 4, QImage::Format_ARGB32)
         .copy();
 }
 

@@ -3,16 +3,12 @@
 #include "cli/CommandInput.h"
 #include "cli/Commands.h"
 #include "kit/analysis/AnalysisPipeline.h"
-#include "kit/base/MimeTypes.h"
 #include "kit/model/InboxItemJSON.h"
 #include "kit/storage/AppPaths.h"
 #include "kit/storage/SQLiteHistoryStore.h"
 
-#include <cstdlib>
 #include <iostream>
 #include <ostream>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace tessellar::cli {
@@ -45,31 +41,6 @@ nlohmann::ordered_json warningJSON(const std::optional<TessellarError>& warning)
     return {{"message", warning->message()}, {"recovery", std::move(recovery)}};
 }
 
-// Tesseract's OpenMP teams make one recognition several times slower on a small, busy
-// machine, and the OpenMP runtime reads its thread limit only when it loads, long before
-// main. So the analysis of an image file runs itself again, once, with the limit set, unless
-// the user chose a limit. Only the real process does this; documents, which rarely need
-// recognition, do not pay for a second start.
-void runAgainWithOneOpenMPThread(const Invocation& invocation, const std::optional<std::string>& argument) {
-    if (!argument || *argument == "-" || std::getenv("OMP_THREAD_LIMIT") || &invocation.in != &std::cin)
-        return;
-    struct stat status {};
-    if (::stat(argument->c_str(), &status) != 0 || !S_ISREG(status.st_mode))
-        return;
-    const auto type = MimeTypes::forFileName(std::filesystem::path(*argument).filename().string());
-    if (!type || !MimeTypes::isImage(*type))
-        return;
-    std::vector<std::string> arguments{"tessellar-cli", "analyze"};
-    arguments.insert(arguments.end(), invocation.arguments.begin(), invocation.arguments.end());
-    std::vector<char*> argv;
-    for (auto& a : arguments)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    ::setenv("OMP_THREAD_LIMIT", "1", 1);
-    ::execv("/proc/self/exe", argv.data());
-    // Could not run again: carry on in this process with the runtime's defaults.
-}
-
 } // namespace
 
 int analyzeCommand(const Invocation& invocation) {
@@ -78,7 +49,6 @@ int analyzeCommand(const Invocation& invocation) {
     if (const auto stop = readOneArgument(invocation, "analyze", usage, argument, {{"--save", &save}}))
         return *stop;
 
-    runAgainWithOneOpenMPThread(invocation, argument);
     const bool showProgress = &invocation.err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
     const CliServices services;
     auto result = services.analyze(argument, invocation.in, [&](const AnalysisStage& stage) {

@@ -25,9 +25,10 @@ TEST_P(RealCaptures, AreRecognisedWithTheirKeyFacts) {
     ASSERT_TRUE(result);
     EXPECT_EQ(content_type::rawValue(result->contentType), row.at("type").get<std::string>());
     EXPECT_EQ(result->title, row.value("title", result->title));
-    if (row.contains("headline")) // null: none
+    if (row.contains("headline")) { // null: none
         EXPECT_EQ(result->headline.value_or("(none)"),
                   row["headline"].is_null() ? "(none)" : row["headline"]);
+    }
     EXPECT_EQ(result->confidence, row.value("confidence", result->confidence));
     for (const auto& [key, value] : row.value("facts", std::map<std::string, std::string>{}))
         EXPECT_EQ(result->metadata[key], value) << key;

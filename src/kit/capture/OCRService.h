@@ -17,12 +17,10 @@ namespace tessellar {
 class TessellarError;
 
 // Recognises printed English text with Tesseract 5 (LSTM engine), line by line. One engine
-// per service, started on first use and kept warm; calls run one at a time. Tesseract's
-// OpenMP teams only slow one recognition down on a small, busy machine; the runtime reads
-// OMP_THREAD_LIMIT once as it loads, so programs set it to 1 before they start (see
-// tessellar-cli analyze). Images are
-// decoded by Leptonica after their header has been checked, so a decompression bomb is
-// refused before any pixel is decoded. Errors are TessellarError; a stop request throws
+// per service, started on first use and kept warm; calls run one at a time, each on one
+// thread (Tesseract's OpenMP teams only slow a recognition down on a small, busy machine).
+// Images are decoded by Leptonica after their header has been checked, so a decompression
+// bomb is refused before any pixel is decoded. Errors are TessellarError; a stop request throws
 // Cancelled.
 class OCRService {
 public:

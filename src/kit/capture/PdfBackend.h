@@ -15,6 +15,13 @@ struct GreyImage {
     std::vector<std::uint8_t> pixels;
 };
 
+// A page rendered for showing: 0xAARRGGBB a pixel in native byte order, rows without padding.
+struct ColourImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
 // poppler behind the PDF module's boundary (modules/pdf), loaded the first time a PDF is read.
 class PdfBackend {
 public:
@@ -29,6 +36,8 @@ public:
         virtual std::string pageText(int index) const = 0;
         // The page at twice its media box (144 dpi), less where that would pass `maxPixels`.
         virtual std::optional<GreyImage> renderPage(int index, std::uint64_t maxPixels) const = 0;
+        // The same page in colour, for a preview.
+        virtual std::optional<ColourImage> renderPreview(int index, std::uint64_t maxPixels) const = 0;
     };
 
     using DiagnosticSink = void (*)(const char* message);

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 #include <leptonica/allheaders.h>
+#include <omp.h>
 #include <tesseract/baseapi.h>
 #include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
@@ -135,6 +136,11 @@ private:
         if (!pix)
             return {Status::undecodable, {}};
         api_.SetImage(pix.get());
+        // Tesseract's OpenMP teams make one recognition several times slower on a small, busy
+        // machine (their threads spin waiting for each other): no parallel region of this thread
+        // is active, whatever team size Tesseract asks for. The setting belongs to the calling
+        // thread, so it is made for every call.
+        omp_set_max_active_levels(0);
         tesseract::ETEXT_DESC monitor;
         monitor.cancel = stopRequested;
         monitor.cancel_this = const_cast<std::stop_token*>(&stop);

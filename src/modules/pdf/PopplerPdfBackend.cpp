@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <poppler-document.h>
 #include <poppler-global.h>
 #include <poppler-image.h>
@@ -29,6 +30,19 @@ public:
     }
 
     std::optional<GreyImage> renderPage(int index, std::uint64_t maxPixels) const override {
+        return render<GreyImage>(index, maxPixels, poppler::image::format_gray8);
+    }
+
+    std::optional<ColourImage> renderPreview(int index, std::uint64_t maxPixels) const override {
+        return render<ColourImage>(index, maxPixels, poppler::image::format_argb32);
+    }
+
+private:
+    // Twice the media box (144 dpi), scaled down where that would pass `maxPixels`; rows copied
+    // out of poppler's padded buffer.
+    template <typename Image>
+    std::optional<Image> render(int index, std::uint64_t maxPixels,
+                                poppler::image::format_enum format) const {
         const std::unique_ptr<poppler::page> page(document_->create_page(index));
         if (!page)
             return std::nullopt;
@@ -40,21 +54,21 @@ public:
         poppler::page_renderer renderer;
         renderer.set_render_hint(poppler::page_renderer::antialiasing, true);
         renderer.set_render_hint(poppler::page_renderer::text_antialiasing, true);
-        renderer.set_image_format(poppler::image::format_gray8);
+        renderer.set_image_format(format);
         const poppler::image image = renderer.render_page(page.get(), resolution, resolution);
         if (!image.is_valid() || image.width() <= 0 || image.height() <= 0)
             return std::nullopt;
-        GreyImage grey{image.width(), image.height(), {}};
-        grey.pixels.resize(static_cast<std::size_t>(grey.width) * static_cast<std::size_t>(grey.height));
-        for (int y = 0; y < grey.height; ++y) {
+        using Pixel = typename decltype(Image::pixels)::value_type;
+        Image out{image.width(), image.height(), {}};
+        out.pixels.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
+        for (int y = 0; y < out.height; ++y) {
             const char* row = image.const_data() + static_cast<std::ptrdiff_t>(y) * image.bytes_per_row();
-            std::copy_n(reinterpret_cast<const std::uint8_t*>(row), grey.width,
-                        grey.pixels.begin() + static_cast<std::ptrdiff_t>(y) * grey.width);
+            std::memcpy(out.pixels.data() + static_cast<std::ptrdiff_t>(y) * out.width, row,
+                        static_cast<std::size_t>(out.width) * sizeof(Pixel));
         }
-        return grey;
+        return out;
     }
 
-private:
     std::unique_ptr<poppler::document> document_;
 };
 

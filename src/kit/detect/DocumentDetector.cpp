@@ -115,10 +115,13 @@ DocumentDetector::receipt(std::string_view text, const std::optional<std::string
 
 std::optional<std::string> DocumentDetector::invoiceNumber(std::string_view text) {
     // Possessive blanks: what follows each run cannot be a blank, so giving blanks back never
-    // helps a match, and without it "Invoice number" before a long blank run backtracks.
+    // helps a match, and without it "Invoice number" before a long blank run backtracks. The
+    // runs are bounded too, because ICU keeps a state per blank even for a possessive loop; no
+    // label sits 64 blanks away from its value.
     static const std::array<Regex, 2> patterns{
-        Regex(R"(invoice\s*+(?:number|no\.?|#)\s*+(?::\s*+)?([A-Za-z0-9-]{2,20}))", UREGEX_CASE_INSENSITIVE),
-        Regex(R"(invoice\s++([A-Z0-9-]{3,20}))", UREGEX_CASE_INSENSITIVE),
+        Regex(R"(invoice\s{0,64}+(?:number|no\.?|#)\s{0,64}+(?::\s{0,64}+)?([A-Za-z0-9-]{2,20}))",
+              UREGEX_CASE_INSENSITIVE),
+        Regex(R"(invoice\s{1,64}+([A-Z0-9-]{3,20}))", UREGEX_CASE_INSENSITIVE),
     };
     const icu::UnicodeString u = unicode::toICU(text);
     for (const auto& pattern : patterns) {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <optional>
 #include <unicode/locid.h>
 #include <unicode/uchar.h>
@@ -185,12 +186,20 @@ std::optional<TextSignals::MoneyAmount> amount(std::string_view text, const Mone
 
 using unicode::scalars;
 
-// The first scalar of each user-perceived character.
-std::vector<char32_t> characterHeads(std::string_view text) {
-    const auto bounds = unicode::characterBoundaries(text);
+// The first scalar of each user-perceived character, of at most `limit` characters: callers
+// that only judge short lines need not pay for a long one.
+std::vector<char32_t> characterHeads(std::string_view text,
+                                     std::size_t limit = std::numeric_limits<std::size_t>::max()) {
     std::vector<char32_t> heads;
-    for (std::size_t k = 0; k + 1 < bounds.size(); ++k)
-        heads.push_back(scalars(text.substr(bounds[k], bounds[k + 1] - bounds[k])).front());
+    unicode::CharacterWalker walker(text);
+    std::size_t start = 0;
+    while (heads.size() < limit) {
+        const auto end = walker.next();
+        if (!end)
+            break;
+        heads.push_back(scalars(text.substr(start, *end - start)).front());
+        start = *end;
+    }
     return heads;
 }
 
@@ -232,7 +241,7 @@ std::string capitalized(std::string_view word) {
 
 // An acronym kept as written: two or three characters, all upper-case letters or digits.
 bool isAcronym(std::string_view word) {
-    const auto heads = characterHeads(word);
+    const auto heads = characterHeads(word, 4);
     if (heads.size() < 2 || heads.size() > 3)
         return false;
     for (const char32_t c : scalars(word))
@@ -427,7 +436,7 @@ std::string TextSignals::normalizedOrganizationName(std::string_view name) {
 }
 
 bool TextSignals::looksLikeOrganizationLine(std::string_view line) {
-    const auto heads = characterHeads(line);
+    const auto heads = characterHeads(line, 49);
     if (heads.size() < 2 || heads.size() > 48)
         return false;
     if (std::none_of(heads.begin(), heads.end(), isLetter))

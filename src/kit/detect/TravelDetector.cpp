@@ -50,9 +50,10 @@ const std::array<Regex, 4>& routePatterns() {
 
 const Regex& confirmationPattern() {
     // Possessive blanks (nothing after a run can be a blank), so a long blank run after the
-    // label is walked once instead of split every way around the optional colon.
+    // label is walked once instead of split every way around the optional colon; bounded,
+    // because ICU keeps a state per blank even for a possessive loop.
     static const Regex pattern(
-        R"((?:confirmation(?:\s++code)?|record locator|pnr)\s*+(?::\s*+)?([A-Z0-9]{5,8})\b)",
+        R"((?:confirmation(?:\s{1,64}+code)?|record locator|pnr)\s{0,64}+(?::\s{0,64}+)?([A-Z0-9]{5,8})\b)",
         UREGEX_CASE_INSENSITIVE);
     return pattern;
 }

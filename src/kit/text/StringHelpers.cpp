@@ -75,9 +75,17 @@ std::string normalizedWhitespace(std::string_view text) {
 }
 
 std::string truncated(std::string_view text, std::size_t limit, std::string_view ellipsis) {
-    const auto bounds = unicode::characterBoundaries(text);
-    const std::size_t count = bounds.size() - 1;
-    if (count <= limit)
+    // Only the first limit + 1 characters matter: walking them in place keeps a long text's
+    // cost to its first few hundred bytes.
+    std::vector<std::size_t> bounds{0};
+    unicode::CharacterWalker walker(text);
+    while (bounds.size() <= limit + 1) {
+        const auto end = walker.next();
+        if (!end)
+            break;
+        bounds.push_back(*end);
+    }
+    if (bounds.size() <= limit + 1)
         return std::string(text);
     const std::string_view prefix = text.substr(0, bounds[limit]);
     // The last character that is exactly one U+0020, searching backwards.

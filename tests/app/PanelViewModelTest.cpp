@@ -122,6 +122,20 @@ TEST_F(PanelViewModelTest, CapturesAreAnalysedPresentedAndSavedLatestFirstAndBla
     EXPECT_FALSE(model->item());
 }
 
+TEST_F(PanelViewModelTest, LargeCapturesAreAnalysedOnTheWorkersAndAbandonedOnReset) {
+    const std::string large(20 * 1024 * 1024, 'x');
+    model->capture(ContentIngestor::capture(large));
+    // Back at once with the stage shown: the work is on the pool.
+    EXPECT_EQ(model->stage(), PanelStage::analyzing(AnalysisStage::receiving().message()));
+    EXPECT_EQ(running, 1);
+    model->reset();
+    EXPECT_EQ(model->stage(), PanelStage::empty());
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(model->stage(), PanelStage::empty());
+    EXPECT_FALSE(model->item());
+    EXPECT_TRUE(history->recent(5).empty());
+}
+
 TEST_F(PanelViewModelTest, EscapeClosesFromResultAndSelectionClampsWithoutWrapping) {
     typeAndSubmit("https://example.com/page");
     const int count = int(model->visibleActions().size());

@@ -70,6 +70,29 @@ TEST(PanelWindow, DropsOfFilesLinksImagesAndTextBecomeCapturesAndUnusableOnesAre
     EXPECT_FALSE(capturedBy(panel, blank));
 }
 
+TEST(PanelWindow, HugeDropsTakeTheirFirstItemAtOnce) {
+    PanelWindow panel;
+    QList<QUrl> files, links;
+    for (int i = 0; i < 500; ++i)
+        files << QUrl::fromLocalFile(QStringLiteral("/tmp/scan-%1.pdf").arg(i));
+    for (int i = 0; i < 10'000; ++i)
+        links << QUrl(QStringLiteral("https://example.com/%1").arg(i));
+    QMimeData manyFiles, manyLinks, longText;
+    manyFiles.setUrls(files);
+    manyLinks.setUrls(links);
+    const auto file = capturedBy(panel, manyFiles);
+    ASSERT_TRUE(file && file->fileURL);
+    EXPECT_EQ(file->fileURL->filePath(), "/tmp/scan-0.pdf");
+    const auto link = capturedBy(panel, manyLinks);
+    ASSERT_TRUE(link && link->webURL);
+    EXPECT_EQ(link->webURL->absoluteString(), "https://example.com/0");
+    // 20 MB of text is handed on whole; the analysis, not the drop, does the work.
+    longText.setText(QString(20 * 1024 * 1024, QLatin1Char('a')));
+    const auto text = capturedBy(panel, longText);
+    ASSERT_TRUE(text && text->text);
+    EXPECT_EQ(text->text->size(), 20u * 1024 * 1024);
+}
+
 TEST(PanelWindow, KeyMapReportsIntentsByStage) {
     PanelWindow panel;
     auto* input = panel.findChild<QLineEdit*>();

@@ -5,14 +5,10 @@
 namespace tessellar {
 
 const CurlApi* CurlApi::get() {
-    static LazyModule module(moduleFile, entryPoint, Log::Category::intelligence);
-    static const CurlApi* const api = [] {
-        const CurlApi* loaded = module.get<const CurlApi>();
-        if (loaded)
-            loaded->global_init(CURL_GLOBAL_DEFAULT);
-        return loaded;
-    }();
-    return api;
+    static LazyModule module(moduleFile, entryPoint, Log::Category::intelligence, [](void* loaded) {
+        static_cast<const CurlApi*>(loaded)->global_init(CURL_GLOBAL_DEFAULT);
+    });
+    return module.get<const CurlApi>();
 }
 
 } // namespace tessellar

@@ -41,8 +41,10 @@ void* openModule(const std::string& fileName) {
 
 } // namespace
 
-LazyModule::LazyModule(std::string fileName, std::string entryPoint, Log::Category category)
-    : fileName_(std::move(fileName)), entryPoint_(std::move(entryPoint)), category_(category) {}
+LazyModule::LazyModule(std::string fileName, std::string entryPoint, Log::Category category,
+                       std::function<void(void*)> onLoad)
+    : fileName_(std::move(fileName)), entryPoint_(std::move(entryPoint)), category_(category),
+      onLoad_(std::move(onLoad)) {}
 
 void* LazyModule::load() {
     std::call_once(once_, [this] {
@@ -58,6 +60,8 @@ void* LazyModule::load() {
         }
         if (!interface_)
             Log::error(category_, "Couldn\u2019t load " + fileName_ + ": " + failure_);
+        else if (onLoad_)
+            onLoad_(interface_);
     });
     return interface_;
 }

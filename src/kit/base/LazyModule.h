@@ -2,6 +2,7 @@
 
 #include "kit/base/Log.h"
 
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -16,7 +17,10 @@ class LazyModule {
 public:
     // `fileName` is found by the dynamic linker (the programs' run path names the folder);
     // the environment variable TESSELLAR_MODULE_DIR, when set, is searched instead.
-    LazyModule(std::string fileName, std::string entryPoint, Log::Category category);
+    // `onLoad`, when given, runs once with the interface right after it is loaded, before any
+    // caller sees it (to route the library's diagnostics, say).
+    LazyModule(std::string fileName, std::string entryPoint, Log::Category category,
+               std::function<void(void*)> onLoad = {});
 
     // The interface, loaded once; nullptr when the module can't be loaded (logged once).
     template <typename Interface> Interface* get() { return static_cast<Interface*>(load()); }
@@ -30,6 +34,7 @@ private:
     std::string fileName_;
     std::string entryPoint_;
     Log::Category category_;
+    std::function<void(void*)> onLoad_;
     std::once_flag once_;
     void* interface_ = nullptr;
     std::string failure_;

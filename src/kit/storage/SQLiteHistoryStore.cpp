@@ -8,8 +8,10 @@
 #include "kit/text/Unicode.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <sqlite3.h>
+#include <thread>
 
 namespace tessellar {
 namespace {
@@ -71,6 +73,18 @@ int boundLimit(int limit) {
     return std::max(limit, 0);
 }
 
+// Switching a new file to the write-ahead log needs the file to itself, and SQLite answers
+// "busy" at once rather than waiting when another process is opening it at the same moment;
+// so each setup statement is tried again for as long as the busy timeout would have waited.
+int setUp(sqlite3* database, const char* statement) {
+    int result = sqlite3_exec(database, statement, nullptr, nullptr, nullptr);
+    for (int attempt = 0; result == SQLITE_BUSY && attempt < 100; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        result = sqlite3_exec(database, statement, nullptr, nullptr, nullptr);
+    }
+    return result;
+}
+
 } // namespace
 
 void SQLiteHistoryStore::Closer::operator()(sqlite3* db) const {
@@ -98,7 +112,7 @@ SQLiteHistoryStore::SQLiteHistoryStore(const std::string& path) {
     // The app and the command-line tool may share the file; wait briefly rather than fail.
     sqlite3_busy_timeout(raw, 5000);
     for (const char* statement : {journalPragma, createTable, createIndex})
-        if (sqlite3_exec(raw, statement, nullptr, nullptr, nullptr) != SQLITE_OK)
+        if (setUp(raw, statement) != SQLITE_OK)
             fail("set up its history database");
 }
 

@@ -1,8 +1,10 @@
 #include "kit/intelligence/OpenAICompatibleProvider.h"
 
+#include "kit/intelligence/AIClassification.h"
 #include "kit/model/TessellarError.h"
 #include "kit/suggest/FilenameGenerator.h"
 #include "support/ActionCases.h"
+#include "support/Fixtures.h"
 #include "support/ScriptedHttpServer.h"
 
 #include <fstream>
@@ -28,13 +30,7 @@ OpenAICompatibleProvider providerFor(const std::string& base, std::string key = 
     return OpenAICompatibleProvider({*Url::parse(base), "tiny-model", std::move(key), timeout});
 }
 
-TEST(OpenAICompatibleProvider, BuildsTheEndpointAndTheBody) {
-    for (const char* base : {"https://x.test/v1", "https://x.test/v1/"})
-        EXPECT_EQ(OpenAICompatibleProvider::endpoint(*Url::parse(base)),
-                  "https://x.test/v1/chat/completions");
-    EXPECT_EQ(OpenAICompatibleProvider::endpoint(*Url::parse("https://x.test/v1?k=1")),
-              "https://x.test/v1/chat/completions?k=1");
-
+TEST(OpenAICompatibleProvider, BuildsTheBody) {
     const json plain = json::parse(OpenAICompatibleProvider::requestBody("m", "sys", "usr", false));
     EXPECT_EQ(plain,
               json::parse(R"({"model":"m","temperature":0.1,"messages":[{"role":"system","content":"sys"},
@@ -44,24 +40,33 @@ TEST(OpenAICompatibleProvider, BuildsTheEndpointAndTheBody) {
     EXPECT_TRUE(providerFor("https://x.test/v1").sendsDataOffDevice());
 }
 
-TEST(OpenAICompatibleProvider, ReadsRetryAfterStrictly) {
+TEST(OpenAICompatibleProvider, FixtureTable) {
+    using testing::Row;
     using P = OpenAICompatibleProvider;
-    EXPECT_EQ(P::retryAfterSeconds(" 7 "), 7);
-    EXPECT_EQ(P::retryAfterSeconds("+3"), 3);
-    for (const char* useless :
-         {"0", "-5", "soon", "", "  ", "Wed, 21 Oct 2026 07:28:00 GMT", "99999999999999999999", "+", "1.5"})
-        EXPECT_EQ(P::retryAfterSeconds(std::string_view(useless)), std::nullopt) << useless;
+    const FilenameRequest request{"scan.pdf", "Invoice from ACME Corp", ContentType::invoice, {}};
+    EXPECT_GE(testing::checkTable(
+                  testing::fixture("tables/intelligence.tsv"),
+                  {{"humanize", [](const Row& c) { return humanizedKey(c[1]); }},
+                   {"firstObject",
+                    [](const Row& c) {
+                        const auto found = firstJSONObject(c[1]);
+                        return found ? std::string(*found) : "-";
+                    }},
+                   {"retryAfter",
+                    [](const Row& c) {
+                        const auto seconds = P::retryAfterSeconds(std::string_view(c[1]));
+                        return seconds ? std::to_string(*seconds) : "-";
+                    }},
+                   {"loopback", [](const Row& c) { return testing::shown(P::isLoopbackHost(c[1])); }},
+                   {"endpoint", [](const Row& c) { return P::endpoint(*Url::parse(c[1])); }},
+                   {"cleanedFilename", [&](const Row& c) { return P::cleanedFilename(c[1], request); }}}),
+              31);
     EXPECT_EQ(P::retryAfterSeconds(std::nullopt), std::nullopt);
 }
 
 TEST(OpenAICompatibleProvider, RefusesInsecureBasesAndBlankKeysBeforeAnyRequest) {
     ScriptedHttpServer server;
     server.respond(200, chatReply("ok"));
-    for (const char* host : {"localhost", "127.8.9.10", "[::1]"})
-        EXPECT_TRUE(OpenAICompatibleProvider::isLoopbackHost(host)) << host;
-    for (const char* host : {"128.0.0.1", "localhost.example.com"})
-        EXPECT_FALSE(OpenAICompatibleProvider::isLoopbackHost(host)) << host;
-
     const auto remote = providerFor("http://192.0.2.1/v1");
     EXPECT_EQ(
         thrownError([&] { remote.testConnection(); }),
@@ -200,8 +205,6 @@ TEST(OpenAICompatibleProvider, StoppingCancelsAnExchangeInFlight) {
 TEST(OpenAICompatibleProvider, CleansSmartFilenameReplies) {
     const FilenameRequest request{"scan.pdf", "Invoice from ACME Corp", ContentType::invoice, {}};
     using P = OpenAICompatibleProvider;
-    EXPECT_EQ(P::cleanedFilename("finance/acme-invoice-2026-03.pdf", request), "acme-invoice-2026-03.pdf");
-    EXPECT_EQ(P::cleanedFilename("\n  Here is a name\nacme.pdf", request), "here-is-a-name.pdf");
     EXPECT_EQ(P::cleanedFilename("///", request), FilenameGenerator::suggestion(request).filename);
 
     ScriptedHttpServer server;

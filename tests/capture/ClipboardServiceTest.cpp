@@ -2,6 +2,7 @@
 
 #include "kit/model/TessellarError.h"
 #include "support/ActionCases.h"
+#include "support/Fixtures.h"
 #include "support/InMemoryPasteboard.h"
 
 #include <gtest/gtest.h>
@@ -46,14 +47,7 @@ TEST(ClipboardService, HintNamesFileImageLinkOrShortenedText) {
     InMemoryPasteboard board;
     const ClipboardService clipboard(board);
     EXPECT_EQ(clipboard.clipboardHint(), std::nullopt);
-    board.writeText("  \n ");
-    EXPECT_EQ(clipboard.clipboardHint(), std::nullopt);
-
-    board.writeText("  https://example.com/a \n");
-    EXPECT_EQ(clipboard.clipboardHint(), "Link");
     board.writeText("www.example.org");
-    EXPECT_EQ(clipboard.clipboardHint(), "Link");
-
     board.setData("image/tiff", {0x49, 0x49}); // any image wins over text, readable or not
     EXPECT_EQ(clipboard.clipboardHint(), "Image");
 
@@ -63,20 +57,14 @@ TEST(ClipboardService, HintNamesFileImageLinkOrShortenedText) {
     board.addURL(url("file:///home/ann/other.pdf"));
     EXPECT_EQ(clipboard.clipboardHint(), "Tax Return.pdf");
 
-    // Text is shortened at a space within 32 characters (characters, not bytes); exactly 32 stay whole.
+    // fixtures/tables/clipboard-hints.tsv: what text alone shows.
     InMemoryPasteboard textBoard;
     const ClipboardService text(textBoard);
-    for (const auto& [written, hint] : std::vector<std::pair<std::string, std::string>>{
-             {"The quarterly report is attached and the numbers look good for the next board meeting.",
-              "The quarterly report is\u2026"},
-             {"  Meeting\n\n notes\tfor  Friday  ", "Meeting notes for Friday"},
-             {"abcdefghij abcdefghij abcdefghij", "abcdefghij abcdefghij abcdefghij"},
-             {"abcdefghij abcdefghij abcdefghijk", "abcdefghij abcdefghij\u2026"},
-             {std::string(40, 'x'), std::string(32, 'x') + "\u2026"},
-             {"\u00e9" + std::string(32, 'x'), "\u00e9" + std::string(31, 'x') + "\u2026"}}) {
-        textBoard.writeText(written);
-        EXPECT_EQ(text.clipboardHint(), hint) << written;
-    }
+    const auto hint = [&](const testing::Row& c) {
+        textBoard.writeText(c[1]);
+        return testing::shown(text.clipboardHint());
+    };
+    EXPECT_GE(testing::checkTable(testing::fixture("tables/clipboard-hints.tsv"), {{"hint", hint}}), 9);
 }
 
 } // namespace

@@ -49,14 +49,6 @@ TEST_F(ActionCommands, ActionsListsRankedDescriptorsForALink) {
               json::parse(R"({"id":"searchWeb","title":"Search the Web","icon":"magnifyingglass",
         "sendsDataOffDevice":true,"isDestructive":false,"relevance":25,"wasCompleted":false})"));
     EXPECT_LT(r.out.find("\"primary\""), r.out.find("\"secondary\""));
-
-    // Two characters of text: nothing to search for, nothing beyond copying, asking, saving and
-    // a reminder.
-    const auto shortText = invoke({"actions"}, "ok\n");
-    ASSERT_EQ(shortText.status, 0) << shortText.err;
-    EXPECT_EQ(ids(shortText.json()["primary"]),
-              (std::vector<std::string>{"copy", "askAI", "saveForLater", "createReminder"}));
-    EXPECT_TRUE(shortText.json()["secondary"].empty());
 }
 
 TEST_F(ActionCommands, RunPrintsTheOutcomeTheCopyAndTheUpdatedItem) {

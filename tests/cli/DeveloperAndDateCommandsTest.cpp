@@ -28,18 +28,7 @@ protected:
     testing::TempDir dir;
 };
 
-TEST_F(DeveloperAndDateCommands, FormatJSONPrettyPrintsStandardInput) {
-    const auto r = run({"run", "formatJSON", "-"}, R"({"b": [1, 2], "a": {"c": null}})");
-    ASSERT_EQ(r.status, 0) << r.err;
-    const json out = json::parse(r.out);
-    EXPECT_EQ(out["message"], "Copied");
-    EXPECT_EQ(out["result"]["title"], "Formatted JSON (copied)");
-    EXPECT_EQ(out["clipboard"], out["result"]["body"]);
-    const std::string pretty = out["clipboard"];
-    EXPECT_LT(pretty.find("\"a\""), pretty.find("\"b\""));
-    EXPECT_EQ(json::parse(pretty), json::parse(R"({"a": {"c": null}, "b": [1, 2]})"));
-}
-
+// Formatting JSON from standard input is a row of the tool's table (TessellarCliTest).
 TEST_F(DeveloperAndDateCommands, ReminderNeedsConfirmationThenWritesAValidToDo) {
     const std::string text = "Dentist tomorrow at 3pm";
     const auto asked = run({"run", "createReminder", text});

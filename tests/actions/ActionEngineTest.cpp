@@ -68,8 +68,6 @@ protected:
 };
 
 TEST(ActionModel, VerdictsOutcomesAndIdentifiersKeepTheirValues) {
-    EXPECT_NE(ActionAvailability::available(0), ActionAvailability::unavailable());
-    EXPECT_NE(ActionAvailability::available(70), ActionAvailability::available(71));
     EXPECT_EQ(ActionOutcome::cancelled, (ActionOutcome{std::nullopt, std::nullopt, true}));
     EXPECT_EQ(fixed("plain", 50)->preview(InboxItem{}, ActionFixture().context()), std::nullopt);
 

@@ -15,7 +15,6 @@ namespace tessellar {
 class RecordingActionHost final : public ActionHost {
 public:
     std::optional<std::string> confirm(const ActionPreview& preview) override {
-        guard_.with([&] { previews_.push_back(preview); });
         return record("confirm " + preview.title, true);
     }
     void presentQuickLook(const Url& fileURL) override { record("quickLook " + fileURL.absoluteString()); }
@@ -58,7 +57,6 @@ public:
     }
 
     std::vector<std::string> calls() const { return guard_.read(calls_); }
-    std::vector<ActionPreview> previews() const { return guard_.read(previews_); }
 
 private:
     // Records the call and, for a question, takes the next answer.
@@ -75,7 +73,6 @@ private:
 
     testing::Guard guard_;
     std::vector<std::string> calls_;
-    std::vector<ActionPreview> previews_;
     std::deque<std::optional<std::string>> answers_;
     std::optional<FolderDestination> folder_;
     std::optional<std::vector<std::uint8_t>> bookmark_;

@@ -95,7 +95,8 @@ TEST_F(TessellarCli, AnswersEachRowOfTheTable) {
                 EXPECT_TRUE(printed.starts_with(start)) << printed << row;
             }
         }
-        for (const auto& [pointer, expected] : row.value("json", nlohmann::json::object()).items())
+        const auto values = row.value("json", nlohmann::json::object());
+        for (const auto& [pointer, expected] : values.items())
             EXPECT_EQ(r.json().at(nlohmann::json::json_pointer(pointer)), expected) << pointer << row;
     }
     EXPECT_FALSE(fs::exists(dir / "config" / "tessellar" / "tessellar.conf"));

@@ -1,93 +1,33 @@
 #include "desktop/ICalendarEventStore.h"
 
+#include "desktop/CalendarBackend.h"
 #include "kit/base/Clock.h"
 #include "kit/base/Log.h"
 #include "kit/base/Uuid.h"
 #include "kit/text/UserLocale.h"
 
 #include <cerrno>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
-#include <libical/ical.h>
 #include <memory>
 #include <unistd.h>
 
 namespace tessellar {
 namespace {
 
-struct ComponentFree {
-    void operator()(icalcomponent* component) const { icalcomponent_free(component); }
-};
-using Component = std::unique_ptr<icalcomponent, ComponentFree>;
-
-struct CharFree {
-    void operator()(char* text) const { std::free(text); }
-};
-
-constexpr const char* productID = "-//Tessellar//Tessellar//EN";
-
 std::string displayName(EventStore::Entity entity) {
     return entity == EventStore::Entity::reminder ? "Reminders" : "Calendar";
 }
 
-// The user's zone from libical's own zone data (which also writes the matching VTIMEZONE);
-// absent for UTC or a zone libical does not know, which are then written in UTC.
-icaltimezone* userZone() {
+// The user's IANA time zone; the calendar module writes UTC for a zone it does not know.
+std::string userZone() {
     icu::UnicodeString id;
     user_locale::timeZone()->getID(id);
     std::string name;
     id.toUTF8String(name);
-    if (name.empty() || name == "UTC" || name == "Etc/UTC" || name == "GMT" || name == "Etc/GMT")
-        return nullptr;
-    return icaltimezone_get_builtin_timezone(name.c_str());
-}
-
-icaltimetype utcTime(Timestamp time) {
-    return icaltime_from_timet_with_zone(static_cast<time_t>(std::floor(time.unixSeconds)), 0,
-                                         icaltimezone_get_utc_timezone());
-}
-
-// The wall-clock time in `zone` (UTC when absent), with the zone attached so that libical
-// writes TZID; minute precision drops the seconds.
-icaltimetype zonedTime(Timestamp time, icaltimezone* zone, bool wholeMinutes) {
-    icaltimetype value = icaltime_from_timet_with_zone(static_cast<time_t>(std::floor(time.unixSeconds)), 0,
-                                                       zone ? zone : icaltimezone_get_utc_timezone());
-    if (wholeMinutes)
-        value.second = 0;
-    // Written as wall-clock time; the TZID parameter names the zone.
-    if (zone)
-        value.zone = nullptr;
-    return value;
-}
-
-icalproperty* withZone(icalproperty* property, icaltimezone* zone) {
-    if (zone)
-        icalproperty_add_parameter(property, icalparameter_new_tzid(icaltimezone_get_tzid(zone)));
-    return property;
-}
-
-Component calendarWith(icalcomponent* entry, icaltimezone* zone) {
-    Component calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
-    icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
-    icalcomponent_add_property(calendar.get(), icalproperty_new_prodid(productID));
-    if (zone)
-        icalcomponent_add_component(calendar.get(),
-                                    icalcomponent_new_clone(icaltimezone_get_component(zone)));
-    icalcomponent_add_component(calendar.get(), entry);
-    return calendar;
-}
-
-void addCommon(icalcomponent* entry, const std::string& uid, const std::string& title,
-               const std::optional<std::string>& notes) {
-    icalcomponent_add_property(entry, icalproperty_new_uid(uid.c_str()));
-    icalcomponent_add_property(entry, icalproperty_new_dtstamp(utcTime(Clock::now())));
-    icalcomponent_add_property(entry, icalproperty_new_created(utcTime(Clock::now())));
-    icalcomponent_add_property(entry, icalproperty_new_summary(title.c_str()));
-    if (notes)
-        icalcomponent_add_property(entry, icalproperty_new_description(notes->c_str()));
+    return name;
 }
 
 void syncOrFail(int fd, const std::string& what) {
@@ -133,11 +73,18 @@ void writeAtomically(const std::filesystem::path& folder, const std::string& nam
     }
 }
 
-void writeCalendar(const std::filesystem::path& folder, const std::string& uid, const Component& calendar) {
-    const std::unique_ptr<char, CharFree> text(icalcomponent_as_ical_string_r(calendar.get()));
+void writeCalendar(const std::filesystem::path& folder, const std::string& uid,
+                   const std::optional<std::string>& text) {
     if (!text)
         throw EventStore::Failure("the entry could not be written as iCalendar");
-    writeAtomically(folder, uid + ".ics", text.get());
+    writeAtomically(folder, uid + ".ics", *text);
+}
+
+const CalendarBackend& backend() {
+    const CalendarBackend* calendar = CalendarBackend::get();
+    if (!calendar)
+        throw EventStore::Failure("the calendar module could not be loaded");
+    return *calendar;
 }
 
 } // namespace
@@ -219,41 +166,14 @@ std::optional<EventStore::Collection> ICalendarEventStore::defaultCalendar() {
 
 void ICalendarEventStore::save(const Reminder& reminder, const Collection& list) {
     const std::lock_guard lock(mutex_);
-    const std::string uid = Uuid::random().string();
-    icaltimezone* zone = reminder.due ? userZone() : nullptr;
-    icalcomponent* todo = icalcomponent_new(ICAL_VTODO_COMPONENT);
-    Component calendar = calendarWith(todo, zone);
-    addCommon(todo, uid, reminder.title, reminder.notes);
-    icalcomponent_add_property(todo, icalproperty_new_status(ICAL_STATUS_NEEDSACTION));
-    if (reminder.due)
-        icalcomponent_add_property(
-            todo, withZone(icalproperty_new_due(zonedTime(*reminder.due, zone, true)), zone));
-    if (reminder.alarm) {
-        icalcomponent* alarm = icalcomponent_new(ICAL_VALARM_COMPONENT);
-        icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
-        icaltriggertype trigger = icaltriggertype_from_int(0);
-        trigger.time = utcTime(*reminder.alarm);
-        icalcomponent_add_property(alarm, icalproperty_new_trigger(trigger));
-        icalcomponent_add_property(alarm, icalproperty_new_description(reminder.title.c_str()));
-        icalcomponent_add_component(todo, alarm);
-    }
-    writeCalendar(list.identifier, uid, calendar);
+    const CalendarBackend::Stamp stamp{Uuid::random().string(), Clock::now(), userZone()};
+    writeCalendar(list.identifier, stamp.uid, backend().todo(reminder, stamp));
 }
 
 void ICalendarEventStore::save(const Event& event, const Collection& calendarFolder) {
     const std::lock_guard lock(mutex_);
-    const std::string uid = Uuid::random().string();
-    icaltimezone* zone = userZone();
-    icalcomponent* entry = icalcomponent_new(ICAL_VEVENT_COMPONENT);
-    Component calendar = calendarWith(entry, zone);
-    addCommon(entry, uid, event.title, event.notes);
-    icalcomponent_add_property(entry,
-                               withZone(icalproperty_new_dtstart(zonedTime(event.start, zone, false)), zone));
-    icalcomponent_add_property(entry,
-                               withZone(icalproperty_new_dtend(zonedTime(event.end, zone, false)), zone));
-    if (event.location)
-        icalcomponent_add_property(entry, icalproperty_new_location(event.location->c_str()));
-    writeCalendar(calendarFolder.identifier, uid, calendar);
+    const CalendarBackend::Stamp stamp{Uuid::random().string(), Clock::now(), userZone()};
+    writeCalendar(calendarFolder.identifier, stamp.uid, backend().event(event, stamp));
 }
 
 } // namespace tessellar

@@ -1,38 +1,29 @@
 #include "kit/scan/link/PublicSuffixList.h"
 
-#include <libpsl.h>
-#include <memory>
+#include "kit/base/LazyModule.h"
+#include "kit/scan/link/PublicSuffixBackend.h"
+
 #include <string>
 
 namespace tessellar {
-namespace {
 
-struct ContextDeleter {
-    void operator()(psl_ctx_t* context) const { psl_free(context); }
-};
-
-// The system list is newer than the one compiled into libpsl; loaded once, read-only after.
-const psl_ctx_t* context() {
-    static const std::unique_ptr<psl_ctx_t, ContextDeleter> latest(psl_latest(nullptr));
-    return latest ? latest.get() : psl_builtin();
+const PublicSuffixBackend* PublicSuffixBackend::get() {
+    static LazyModule module(moduleFile, entryPoint, Log::Category::pipeline);
+    return module.get<const PublicSuffixBackend>();
 }
 
-} // namespace
-
 bool PublicSuffixList::isKnownTopLevelDomain(std::string_view label) {
-    const psl_ctx_t* list = context();
-    if (!list || label.empty() || label.find('.') != std::string_view::npos)
+    if (label.empty() || label.find('.') != std::string_view::npos)
         return false;
-    const std::string name(label);
-    return psl_is_public_suffix2(list, name.c_str(), PSL_TYPE_ANY | PSL_TYPE_NO_STAR_RULE) != 0;
+    const PublicSuffixBackend* list = PublicSuffixBackend::get();
+    return list && list->isPublicSuffix(std::string(label), false);
 }
 
 bool PublicSuffixList::isPublicSuffix(std::string_view host) {
-    const psl_ctx_t* list = context();
-    if (!list || host.empty())
+    if (host.empty())
         return false;
-    const std::string name(host);
-    return psl_is_public_suffix2(list, name.c_str(), PSL_TYPE_ICANN | PSL_TYPE_NO_STAR_RULE) != 0;
+    const PublicSuffixBackend* list = PublicSuffixBackend::get();
+    return list && list->isPublicSuffix(std::string(host), true);
 }
 
 } // namespace tessellar

@@ -1,4 +1,4 @@
-#include "kit/capture/XmlSupport.h"
+#include "modules/markup/XmlSupport.h"
 
 #include <libxml/xmlerror.h>
 #include <mutex>

@@ -26,17 +26,12 @@ constexpr std::array identityKeys = {
     "displayName"sv, "display_name"sv, "id"sv,    "key"sv,  "type"sv,     "kind"sv,
 };
 
-std::size_t codePointCount(std::string_view text) {
-    return static_cast<std::size_t>(std::count_if(
-        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 // Bytes bound characters from above and code points bound them tighter; the grapheme count is
 // needed only for a text that neither bound settles.
 bool withinLength(std::string_view text) {
     if (text.size() <= maximumLength)
         return true;
-    if (codePointCount(text) <= maximumLength)
+    if (unicode::codePointCount(text) <= maximumLength)
         return true;
     return unicode::characterCount(text) <= maximumLength;
 }
@@ -61,7 +56,8 @@ std::string lowercasedKey(std::string_view key) {
 }
 
 bool atMostCharacters(std::string_view text, std::size_t limit) {
-    return text.size() <= limit || codePointCount(text) <= limit || unicode::characterCount(text) <= limit;
+    return text.size() <= limit || unicode::codePointCount(text) <= limit ||
+           unicode::characterCount(text) <= limit;
 }
 
 std::optional<std::string> identity(const JSONTree& tree, uint32_t object) {

@@ -1,6 +1,10 @@
 #include "kit/text/Unicode.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <memory>
+#include <simdjson.h>
 #include <unicode/brkiter.h>
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
@@ -194,18 +198,25 @@ std::u32string scalars(std::string_view utf8) {
     return out;
 }
 
+// simdjson's validator checks 32 bytes a step; a large paste is validated before anything else.
 bool isValidUTF8(std::string_view bytes) {
-    if (bytes.size() > static_cast<std::size_t>(INT32_MAX))
-        return false;
-    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-    const auto length = static_cast<int32_t>(bytes.size());
-    for (int32_t i = 0; i < length;) {
-        UChar32 c;
-        U8_NEXT(data, i, length, c);
-        if (c < 0)
-            return false;
+    return simdjson::validate_utf8(bytes.data(), bytes.size());
+}
+
+std::size_t codePointCount(std::string_view utf8) {
+    // Eight bytes a step: a continuation byte is 10xxxxxx, so its top bit is set and the next
+    // one clear; every other byte starts a code point.
+    constexpr std::uint64_t high = 0x8080808080808080ULL;
+    std::size_t continuations = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= utf8.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, utf8.data() + i, sizeof word);
+        continuations += static_cast<std::size_t>(std::popcount(word & ~(word << 1) & high));
     }
-    return true;
+    for (; i < utf8.size(); ++i)
+        continuations += (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80;
+    return utf8.size() - continuations;
 }
 
 } // namespace tessellar::unicode

@@ -73,6 +73,9 @@ std::u32string scalars(std::string_view utf8);
 // True when the bytes are well-formed UTF-8.
 bool isValidUTF8(std::string_view bytes);
 
+// The number of code points (bytes that are not continuation bytes; for valid UTF-8 only).
+std::size_t codePointCount(std::string_view utf8);
+
 // The UTF-16 length of a UTF-8 string (ranges of the detectors are UTF-16 offsets).
 int32_t utf16Length(std::string_view utf8);
 

@@ -45,10 +45,14 @@ TessellarError tooLarge() {
 std::string readBounded(std::istream& in) {
     std::string text;
     // Standard input redirected from a file says how large it is: one allocation of the right
-    // size instead of a doubling string, whose growth holds the old and the new buffer at once.
+    // size instead of a doubling string, whose growth holds the old and the new buffer at once,
+    // read straight into place (one byte more than its size, to see it end or grow).
     struct stat status {};
-    if (&in == &std::cin && ::fstat(STDIN_FILENO, &status) == 0 && S_ISREG(status.st_mode))
-        text.reserve(static_cast<std::size_t>(std::min<off_t>(status.st_size, off_t(maxInputBytes))) + 1);
+    if (&in == &std::cin && ::fstat(STDIN_FILENO, &status) == 0 && S_ISREG(status.st_mode)) {
+        text.resize(static_cast<std::size_t>(std::min<off_t>(status.st_size, off_t(maxInputBytes))) + 1);
+        in.read(text.data(), static_cast<std::streamsize>(text.size()));
+        text.resize(static_cast<std::size_t>(in.gcount()));
+    }
     char buffer[65536];
     while (in && text.size() <= maxInputBytes) {
         in.read(buffer, sizeof buffer);

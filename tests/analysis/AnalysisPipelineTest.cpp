@@ -155,6 +155,21 @@ TEST_F(AnalysisPipelineTest, ImageFilesAreRecognisedAndThumbnailed) {
     EXPECT_FALSE(blank.item.extractedText);
     EXPECT_FALSE(blank.warning);
     EXPECT_TRUE(blank.item.imagePath);
+
+    // Stopped while the text is read: the thumbnail made alongside is not left behind.
+    testing::TempDir other;
+    AnalysisPipeline cancelled{std::make_shared<TextExtractor>(), sharedOCR(), ImageStore(other / "Images"),
+                               std::make_shared<RuleBasedClassifier>()};
+    std::stop_source stop;
+    EXPECT_THROW(cancelled.analyze(
+                     fileContent(fixture("images/receipt.png")),
+                     [&](const Stage& stage) {
+                         if (stage == Stage::extractingText())
+                             stop.request_stop();
+                     },
+                     stop.get_token()),
+                 Cancelled);
+    EXPECT_TRUE(!std::filesystem::exists(other / "Images") || std::filesystem::is_empty(other / "Images"));
 }
 
 TEST_F(AnalysisPipelineTest, PastedImagesAreStoredAsTheyAre) {

@@ -83,11 +83,19 @@ TEST(OCRService, RefusesBadImagesWithTheirTexts) {
         EXPECT_EQ(failure(service(), dir / name), "Couldn\u2019t read " + name + ".");
 }
 
-TEST(OCRService, MissingLanguageDataCannotRunRecognition) {
+TEST(OCRService, MissingOrDamagedLanguageDataCannotRunRecognition) {
     testing::TempDir empty;
     OCRService ocr(empty.path());
     EXPECT_EQ(failure(ocr, fixture("images/receipt.png")),
               "Couldn\u2019t run text recognition on this image.");
+    // Damaged data is found out only while loading in the background; the answer is the same,
+    // on every attempt.
+    testing::TempDir damaged;
+    std::ofstream(damaged / "eng.traineddata") << "not a model";
+    OCRService broken(damaged.path());
+    for (int attempt = 0; attempt < 2; ++attempt)
+        EXPECT_EQ(failure(broken, fixture("images/receipt.png")),
+                  "Couldn\u2019t run text recognition on this image.");
 }
 
 } // namespace

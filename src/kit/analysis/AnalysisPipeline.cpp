@@ -8,6 +8,7 @@
 #include "kit/text/Formatting.h"
 #include "kit/text/StringHelpers.h"
 
+#include <future>
 #include <sys/stat.h>
 
 namespace tessellar {
@@ -119,18 +120,28 @@ AnalysisPipeline::Result AnalysisPipeline::analyze(const CapturedContent& conten
             }
         } else {
             report(AnalysisStage::extractingText());
+            // The thumbnail is made on another core while the engine reads the text, which
+            // keeps one core busy for a second or more.
+            auto thumbnail = std::async(std::launch::async, [&]() -> std::optional<Url> {
+                try {
+                    return imageStore_.storeThumbnail(file, id, thumbnailDimension);
+                } catch (const std::exception& error) {
+                    Log::debug(Log::Category::pipeline, std::string("No thumbnail stored: ") + error.what());
+                    return std::nullopt;
+                }
+            });
             try {
                 const auto recognised = ocr_->recognizeText(file, stop);
                 if (recognised.confidence >= minimumOCRConfidence)
                     extractedText = recognised.text;
             } catch (const TessellarError& error) {
                 warning = error;
+            } catch (...) {
+                // Cancelled or failed: nothing of this capture stays behind.
+                imageStore_.remove(thumbnail.get());
+                throw;
             }
-            try {
-                imagePath = imageStore_.storeThumbnail(file, id, thumbnailDimension);
-            } catch (const std::exception& error) {
-                Log::debug(Log::Category::pipeline, std::string("No thumbnail stored: ") + error.what());
-            }
+            imagePath = thumbnail.get();
         }
     } else if (content.imageData) {
         try {

@@ -25,7 +25,8 @@ public:
         double confidence = 0; // 0–1
     };
     struct Recognition {
-        enum class Status { done, undecodable, failed, cancelled };
+        // `unavailable`: the engine could not load its language data.
+        enum class Status { done, undecodable, failed, cancelled, unavailable };
         Status status = Status::done;
         std::vector<Line> lines; // non-empty lines, trimmed, in reading order
     };
@@ -44,7 +45,8 @@ public:
     using DiagnosticSink = void (*)(const char* message);
 
     virtual void routeDiagnostics(DiagnosticSink sink) const = 0;
-    // Null when the engine can't start with the data in `tessdata`.
+    // Null when `tessdata` holds no English data; the data is loaded in the background, and a
+    // recognition answers `unavailable` when that failed.
     virtual std::unique_ptr<Recognizer> startRecognizer(const std::string& tessdata) const = 0;
     // The image re-encoded as a plain PNG.
     virtual std::optional<std::vector<std::uint8_t>> png(std::span<const std::uint8_t> encoded,

@@ -70,6 +70,11 @@ OCRService::Result OCRService::recognize(const RecognizeWith& run, const Tessell
         throw unreadable;
     case Status::failed:
         throw TessellarError("Couldn\u2019t read the text in this image (recognition failed).");
+    case Status::unavailable:
+        Log::error(Log::Category::pipeline,
+                   "Tesseract could not start with the data in " + tessdata_.string());
+        engine_.reset(); // the next capture tries again
+        throw recognitionUnavailable();
     case Status::done:
         break;
     }

@@ -62,7 +62,7 @@ bool JWTDetector::Token::isExpired(Timestamp now) const {
 }
 
 std::optional<JWTDetector::Token> JWTDetector::token(std::string_view text) {
-    const std::string candidate = trimmed(text);
+    const std::string_view candidate = trimmedView(text);
     // Only base64url characters pass below, each a character of its own, so bytes count characters.
     if (candidate.empty() || candidate.size() > maximumLength)
         return std::nullopt;

@@ -1,6 +1,5 @@
 #include "kit/text/Unicode.h"
 
-#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -205,14 +204,16 @@ bool isValidUTF8(std::string_view bytes) {
 
 std::size_t codePointCount(std::string_view utf8) {
     // Eight bytes a step: a continuation byte is 10xxxxxx, so its top bit is set and the next
-    // one clear; every other byte starts a code point.
-    constexpr std::uint64_t high = 0x8080808080808080ULL;
+    // one clear; every other byte starts a code point. The flags, one a byte, are summed by a
+    // multiplication into the top byte (portable, where popcount may be a library call).
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
     std::size_t continuations = 0;
     std::size_t i = 0;
     for (; i + 8 <= utf8.size(); i += 8) {
         std::uint64_t word;
         std::memcpy(&word, utf8.data() + i, sizeof word);
-        continuations += static_cast<std::size_t>(std::popcount(word & ~(word << 1) & high));
+        const std::uint64_t flags = ((word & ~(word << 1)) >> 7) & ones;
+        continuations += static_cast<std::size_t>((flags * ones) >> 56);
     }
     for (; i < utf8.size(); ++i)
         continuations += (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80;

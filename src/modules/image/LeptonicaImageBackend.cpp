@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <filesystem>
+#include <future>
 #include <leptonica/allheaders.h>
 #include <omp.h>
 #include <tesseract/baseapi.h>
 #include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
+#include <unistd.h>
 
 namespace tessellar {
 namespace {
@@ -104,12 +107,23 @@ bool stopRequested(void* token, int) {
 
 class TesseractRecognizer final : public ImageBackend::Recognizer {
 public:
+    // Loading the language data takes a tenth of a second or more; it runs on a thread of its
+    // own so that the first image is decoded meanwhile. Only missing data fails here.
     bool start(const std::string& tessdata) {
+        if (::access((std::filesystem::path(tessdata) / "eng.traineddata").c_str(), R_OK) != 0)
+            return false;
         // Tesseract's own chatter would land on the user's terminal.
         api_.SetVariable("debug_file", "/dev/null");
-        return api_.Init(tessdata.c_str(), "eng", tesseract::OEM_LSTM_ONLY) == 0;
+        loading_ = std::async(std::launch::async, [this, tessdata] {
+            return api_.Init(tessdata.c_str(), "eng", tesseract::OEM_LSTM_ONLY) == 0;
+        });
+        return true;
     }
-    ~TesseractRecognizer() override { api_.End(); }
+    ~TesseractRecognizer() override {
+        if (loading_.valid())
+            loading_.wait();
+        api_.End();
+    }
 
     ImageBackend::Recognition recognize(std::span<const std::uint8_t> encoded, std::uint64_t maxPixels,
                                         double pixelBudget, const std::stop_token& stop) override {
@@ -129,12 +143,23 @@ public:
 
 private:
     tesseract::TessBaseAPI api_;
+    std::future<bool> loading_;
+    bool started_ = false;
+
+    // Waits for the language data the first time; false for good when it could not be loaded.
+    bool ready() {
+        if (loading_.valid())
+            started_ = loading_.get();
+        return started_;
+    }
 
     ImageBackend::Recognition run(PIX* source, double pixelBudget, const std::stop_token& stop) {
         using Status = ImageBackend::Recognition::Status;
         const Pix pix = prepared(source, pixelBudget);
         if (!pix)
             return {Status::undecodable, {}};
+        if (!ready())
+            return {Status::unavailable, {}};
         api_.SetImage(pix.get());
         // Tesseract's OpenMP teams make one recognition several times slower on a small, busy
         // machine (their threads spin waiting for each other): no parallel region of this thread

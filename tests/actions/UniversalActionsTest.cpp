@@ -12,6 +12,7 @@
 #include "kit/base/Clock.h"
 #include "kit/text/ISO8601.h"
 #include "support/ActionCases.h"
+#include "support/Fixtures.h"
 #include "support/TempDir.h"
 
 #include <fstream>
@@ -121,9 +122,8 @@ TEST_F(UniversalActions, SearchTheWebUsesTheErrorSummaryOrTheFirstLine) {
     EXPECT_EQ(SearchWebAction::searchQuery(item), "café");
 
     item.contentType = ContentType::code;
-    std::string summary = "TypeError: Cannot read properties of undefined";
-    while (summary.size() < 150)
-        summary += " reading value";
+    const std::string summary =
+        "TypeError: Cannot read properties of undefined" + testing::repeated(" reading value", 8);
     item.metadata.set(ItemMetadata::Key::errorSummary, summary);
     const auto query = SearchWebAction::searchQuery(item);
     ASSERT_TRUE(query);

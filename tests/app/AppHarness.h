@@ -1,35 +1,25 @@
 #pragma once
 
-// What the app's tests share: waiting on the Qt loop, items, a scripted action, the panel's
-// services over real analysis and actions, and alerts answered by presets.
+// What the app's tests share: waiting on the Qt loop, a scripted action, the panel's services
+// over real analysis and actions, and alerts answered by presets.
 #include "app/Alerts.h"
 #include "app/PanelViewModel.h"
 #include "kit/actions/ActionCatalog.h"
 #include "kit/classify/RuleBasedClassifier.h"
+#include "support/CliRunner.h"
+#include "support/Fixtures.h"
 #include "support/InMemoryKeyValueStore.h"
 #include "support/InMemoryPasteboard.h"
 #include "support/InMemorySecretStore.h"
+#include "support/Items.h"
 #include "support/RecordingWorkspace.h"
 #include "support/TempDir.h"
 
 #include <QtTest>
 #include <QtWidgets>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 namespace tessellar::testing {
-
-inline std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-// A JSON file of cases under tests/fixtures.
-inline nlohmann::json jsonFixture(const std::string& name) {
-    std::ifstream in(std::filesystem::path(TESSELLAR_FIXTURES_DIR) / name);
-    return nlohmann::json::parse(in);
-}
 
 // Runs the Qt loop until `done` holds; false after five seconds without it.
 inline bool eventually(const std::function<bool()>& done) {
@@ -46,15 +36,6 @@ void awaitSignal(Object* object, Signal signal, const std::function<void()>& sta
     if (spy.isEmpty()) {
         ASSERT_TRUE(spy.wait(10'000));
     }
-}
-
-inline InboxItem makeItem(std::string title, Timestamp createdAt, ContentType type = ContentType::plainText) {
-    InboxItem item;
-    item.id = Uuid::random();
-    item.createdAt = createdAt;
-    item.contentType = type;
-    item.title = std::move(title);
-    return item;
 }
 
 // An action, offered for everything, whose preview and work the test scripts.

@@ -5,6 +5,7 @@
 #include "kit/model/TessellarError.h"
 #include "support/ActionCases.h"
 #include "support/CliRunner.h"
+#include "support/Fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -60,9 +61,7 @@ TEST(AIClassification, ValidationResolvesTypesAndClampsConfidence) {
 }
 
 TEST(AIClassification, ValidationCutsLongTextsAtWordBoundaries) {
-    std::string spaced;
-    while (spaced.size() < 200)
-        spaced += "word ";
+    const std::string spaced = testing::repeated("word ", 40);
     AIClassification reply;
     reply.contentType = "document";
     reply.title = spaced.substr(0, 200);
@@ -117,12 +116,9 @@ TEST(AIReply, UnreadableAndMismatchedRepliesGiveTheirTexts) {
 TEST(Prompts, ClassificationTextsAreExact) {
     const Prompt bare = prompts::classify({"Hello", std::nullopt, "text/plain", std::nullopt});
     EXPECT_EQ(bare.user, "Content:\nHello");
-    EXPECT_EQ(bare.system + "\n",
-              testing::readFile(std::string(TESSELLAR_FIXTURES_DIR) + "/prompts/classify-system.txt"));
+    EXPECT_EQ(bare.system + "\n", testing::readFile(testing::fixture("prompts/classify-system.txt")));
 
-    std::string longText;
-    while (longText.size() < 7000)
-        longText += "abcdefghi ";
+    const std::string longText = testing::repeated("abcdefghi ", 700);
     const Prompt full = prompts::classify({longText, "bill.pdf", "application/pdf", ContentType::invoice});
     const std::string head = "Filename: bill.pdf\nLocal guess: invoice\nContent:\n";
     EXPECT_EQ(full.user, head + longText.substr(0, 5999) + "\u2026");

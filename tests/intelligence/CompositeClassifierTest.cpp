@@ -21,7 +21,7 @@ ClassificationInput textInput(std::optional<std::string> text) {
 }
 
 std::string classificationReply(const json& object) {
-    return json{{"choices", json::array({{{"message", {{"content", object.dump()}}}}})}}.dump();
+    return testing::chatReply(object.dump());
 }
 
 struct Harness {

@@ -13,7 +13,7 @@ using Kind = IntelligenceGateway::ProviderKind;
 using nlohmann::json;
 using testing::ScriptedHttpServer;
 
-const std::string okReply = R"({"choices":[{"message":{"content":"A summary."}}]})";
+const std::string okReply = testing::chatReply("A summary.");
 
 IntelligenceGateway::Settings external(const std::string& base, std::string key, bool consent) {
     return {Kind::openAICompatible, *Url::parse(base), "tiny-model", std::move(key), consent};

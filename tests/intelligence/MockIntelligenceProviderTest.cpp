@@ -2,6 +2,7 @@
 
 #include "kit/model/TessellarError.h"
 #include "kit/suggest/FilenameGenerator.h"
+#include "support/Fixtures.h"
 
 #include <gtest/gtest.h>
 #include <thread>
@@ -31,19 +32,12 @@ TEST(MockIntelligenceProvider, SummarisesByLongSentencesAndAnswersWithTheNotice)
         "\u2022 Sentence number 1 is long enough to count\n\u2022 Sentence number 2 is long enough to count\n"
         "\u2022 Sentence number 3 is long enough to count\n\u2022 Sentence number 4 is long enough to count");
 
-    std::string words;
-    while (words.size() < 300)
-        words += "abcd ";
-    const std::string bullet = provider.summarize(words.substr(0, 300) + ".", SummaryStyle::bullets);
+    const std::string words = testing::repeated("abcd ", 60);
+    const std::string bullet = provider.summarize(words + ".", SummaryStyle::bullets);
     EXPECT_EQ(bullet, "\u2022 " + words.substr(0, 139) + "\u2026");
     // Without any long sentence the whole text is cut to 240 characters, without a bullet.
-    std::string shortPieces;
-    for (int i = 0; i < 60; ++i)
-        shortPieces += "Tiny.\n";
-    std::string normalized;
-    for (int i = 0; i < 40; ++i)
-        normalized += "Tiny. ";
-    EXPECT_EQ(provider.summarize(shortPieces, SummaryStyle::bullets), normalized.substr(0, 239) + "\u2026");
+    EXPECT_EQ(provider.summarize(testing::repeated("Tiny.\n", 60), SummaryStyle::bullets),
+              testing::repeated("Tiny. ", 40).substr(0, 239) + "\u2026");
 
     // An answer is the notice and a summary.
     EXPECT_EQ(

@@ -1,5 +1,6 @@
 // Two Tessellar processes (the app and the CLI) write one history file at the same time.
 #include "kit/storage/SQLiteHistoryStore.h"
+#include "support/Items.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -22,10 +23,8 @@ constexpr int itemsPerProcess = 150;
         if (read(go, &byte, 1) < 0)
             _exit(3);
         for (int i = 0; i < itemsPerProcess; ++i) {
-            InboxItem item;
-            item.id = Uuid::random();
-            item.createdAt = Timestamp::fromUnix(1'700'000'000.0 + process * itemsPerProcess + i);
-            item.title = "p" + std::to_string(process) + "-" + std::to_string(i);
+            auto item = testing::makeItem("p" + std::to_string(process) + "-" + std::to_string(i),
+                                          1'700'000'000.0 + process * itemsPerProcess + i);
             item.originalText =
                 std::string(2'000, static_cast<char>('a' + i % 26)); // pages fill, the log grows
             store.save(item);

@@ -4,6 +4,7 @@
 #include "kit/model/TessellarError.h"
 #include "kit/storage/AppPaths.h"
 #include "support/ActionCases.h"
+#include "support/Items.h"
 #include "support/LogCapture.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
@@ -18,16 +19,8 @@ namespace tessellar {
 namespace {
 
 using testing::LogCapture;
+using testing::makeItem;
 using testing::TempDir;
-
-InboxItem makeItem(std::string title, double unixSeconds, ContentType type = ContentType::plainText) {
-    InboxItem item;
-    item.id = Uuid::random();
-    item.createdAt = Timestamp::fromUnix(unixSeconds);
-    item.contentType = type;
-    item.title = std::move(title);
-    return item;
-}
 
 std::vector<std::string> titles(const std::vector<InboxItem>& items) {
     std::vector<std::string> out;

@@ -47,4 +47,9 @@ private:
     bool tls_ = false;
 };
 
+// An OpenAI-style chat completion whose one message is `content`.
+inline std::string chatReply(const std::string& content) {
+    return nlohmann::json{{"choices", nlohmann::json::array({{{"message", {{"content", content}}}}})}}.dump();
+}
+
 } // namespace tessellar::testing

@@ -1,8 +1,8 @@
 #include "kit/updates/SemanticVersion.h"
 
-#include <fstream>
+#include "support/Fixtures.h"
+
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 namespace tessellar {
 namespace {
@@ -15,8 +15,7 @@ SemanticVersion v(std::string_view text) {
 
 // Version lists in the fixtures: invalid and valid ones (nine digits, 128 characters at most),
 // ascending precedence, and system versions of one to three parts.
-const nlohmann::json versions =
-    nlohmann::json::parse(std::ifstream(std::string(TESSELLAR_FIXTURES_DIR) + "/updates-versions.json"));
+const nlohmann::json versions = testing::jsonFixture("updates-versions.json");
 
 TEST(SemanticVersion, ReadsPrereleaseAndBuildIdentifiers) {
     const SemanticVersion version = v(" 1.2.3-alpha.1+build.5\n");

@@ -1,8 +1,8 @@
 #include "kit/updates/UpdateManifest.h"
 
-#include <fstream>
+#include "support/Fixtures.h"
+
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 namespace tessellar {
 namespace {
@@ -38,8 +38,7 @@ TEST(UpdateManifest, DecodesAStrictListing) {
 
 // Each row of the fixture table: a listing and the sentence it is refused with.
 TEST(UpdateManifest, RefusesListingsWithTheirOwnSentence) {
-    const auto rows = nlohmann::json::parse(
-        std::ifstream(std::string(TESSELLAR_FIXTURES_DIR) + "/updates-bad-listings.json"));
+    const auto rows = testing::jsonFixture("updates-bad-listings.json");
     ASSERT_GE(rows.size(), 12u);
     for (const auto& row : rows)
         EXPECT_EQ(decodeError(row[0].get<std::string>()), row[1]) << row[0];

@@ -3,10 +3,9 @@
 #include "kit/actions/ai/ExplainErrorAction.h"
 #include "kit/actions/ai/ExtractTextAction.h"
 #include "kit/actions/ai/SummarizeAction.h"
-#include "kit/intelligence/IntelligenceGateway.h"
 #include "kit/intelligence/MockIntelligenceProvider.h"
-#include "support/ActionCases.h"
-#include "support/ScriptedHttpServer.h"
+#include "support/AIActionCase.h"
+#include "support/Fixtures.h"
 #include "support/TempDir.h"
 
 #include <fstream>
@@ -15,36 +14,13 @@
 namespace tessellar {
 namespace {
 
-using nlohmann::json;
-using testing::ScriptedHttpServer;
-
-std::string reply(const std::string& content) {
-    return json{{"choices", json::array({{{"message", {{"content", content}}}}})}}.dump();
-}
-
-class AIActions : public testing::ActionCase {
-protected:
-    ActionContext context() override {
-        ActionContext context = fixture.context();
-        context.intelligence = gateway;
-        return context;
-    }
-
-    // Points the gateway at the scripted server, without stored consent.
-    void useServer(bool consent = false) {
-        gateway->update({IntelligenceGateway::ProviderKind::openAICompatible, *Url::parse(server.url("/v1")),
-                         "tiny", "key", consent});
-    }
-
-    ScriptedHttpServer server;
-    std::shared_ptr<IntelligenceGateway> gateway =
-        std::make_shared<IntelligenceGateway>(IntelligenceGateway::Settings{});
-};
+using AIActions = testing::AIActionCase;
+using testing::chatReply;
 
 TEST_F(AIActions, SummarizeSendsNothingBeforeConsent) {
     const SummarizeAction summarize;
-    useServer();
-    server.respond(200, reply("- one\n- two"));
+    useServer(false);
+    server.respond(200, chatReply("- one\n- two"));
     item.contentType = ContentType::plainText;
     item.originalText = std::string(200, 'x');
 
@@ -69,9 +45,9 @@ TEST_F(AIActions, EmptyAndHugeRepliesFailSafely) {
     useServer(true);
     item.fileURL = Url::fromFilePath("/tmp/report.pdf");
     item.originalText = std::string(300, 'y');
-    server.respond(200, reply(""));
+    server.respond(200, chatReply(""));
     EXPECT_EQ(failure(summarize), TessellarError::aiEmptyResponse());
-    server.respond(200, reply(std::string(3 * 1024 * 1024, 'z')));
+    server.respond(200, chatReply(std::string(3 * 1024 * 1024, 'z')));
     EXPECT_THROW(perform(summarize), TessellarError);
     for (const auto& call : fixture.host.calls())
         EXPECT_FALSE(call.starts_with("result")) << call;
@@ -104,8 +80,8 @@ TEST_F(AIActions, DescribeImageUsesTheRecognisedText) {
     item.title = "shot.png";
     item.extractedText = "Build failed: 3 errors";
 
-    useServer();
-    server.respond(200, reply("A build log with three errors."));
+    useServer(false);
+    server.respond(200, chatReply("A build log with three errors."));
     fixture.host.setConsent(true);
     perform(describe);
     const auto calls = fixture.host.calls();
@@ -118,8 +94,8 @@ TEST_F(AIActions, ExplainErrorTitlesTheResultWithTheSummary) {
     item.contentType = ContentType::code;
     item.originalText = "TypeError: x is undefined";
 
-    useServer();
-    server.respond(200, reply("- x was never set"));
+    useServer(false);
+    server.respond(200, chatReply("- x was never set"));
     fixture.host.setConsent(true);
     perform(explain);
     auto calls = fixture.host.calls();
@@ -142,9 +118,7 @@ TEST_F(AIActions, ExtractTextCopiesAndRecordsOnce) {
     item.fileURL = Url::fromFilePath(dir / "notes.txt");
     std::ofstream(dir / "notes.txt") << "x";
 
-    std::string words;
-    while (words.size() < 5000)
-        words += "word ";
+    const std::string words = testing::repeated("word ", 1000);
     item.originalText = words;
     auto outcome = perform(extract);
     EXPECT_EQ(outcome.message, "Copied");

@@ -5,7 +5,7 @@
 #include "kit/actions/developer/GenerateSwiftModelAction.h"
 #include "kit/base/Clock.h"
 #include "kit/text/Base64.h"
-#include "support/ActionFixture.h"
+#include "support/ActionCases.h"
 #include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -24,30 +24,22 @@ std::string jwt(std::string_view payload) {
 constexpr std::string_view unverified =
     "\n\nThe signature is not verified \u2014 that needs the signing key.";
 
-class DeveloperActions : public ::testing::Test {
+class DeveloperActions : public testing::ActionCase {
 protected:
-    InboxItem itemOf(ContentType type, std::optional<std::string> text) {
-        InboxItem item;
+    void capture(ContentType type, std::string text) {
         item.contentType = type;
         item.originalText = std::move(text);
-        return item;
-    }
-
-    ActionOutcome perform(const DropAction& action, const InboxItem& item) {
-        return action.perform({item, std::nullopt}, fixture.context());
     }
 
     testing::PinnedZoneAndLocale pinned;
-    ActionFixture fixture;
     const ActionOutcome copied{"Copied", std::nullopt, true};
 };
 
 TEST_F(DeveloperActions, CleanedTraceIsCopiedWholeAndCountsFramesInPlural) {
-    const auto item =
-        itemOf(ContentType::code, "Exception in thread \"main\" java.lang.IllegalStateException\n"
-                                  "\tat java.lang.Thread.run(Thread.java:833)\n"
-                                  "\tat app.Main.run(Main.java:12)");
-    EXPECT_EQ(perform(CleanStackTraceAction(), item), copied);
+    capture(ContentType::code, "Exception in thread \"main\" java.lang.IllegalStateException\n"
+                               "\tat java.lang.Thread.run(Thread.java:833)\n"
+                               "\tat app.Main.run(Main.java:12)");
+    EXPECT_EQ(perform(CleanStackTraceAction()), copied);
     const std::string cleaned = "Exception in thread \"main\" java.lang.IllegalStateException\n"
                                 "\tat app.Main.run(Main.java:12)";
     EXPECT_EQ(fixture.pasteboard.plainText(), cleaned);
@@ -61,7 +53,8 @@ TEST_F(DeveloperActions, LongJSONIsCopiedWholeAndShownCutAtASpace) {
     for (int i = 0; i < 300; ++i)
         json += (i ? "," : "") + std::string("\"key") + std::to_string(1000 + i) + "\": \"some words here\"";
     json += "}";
-    EXPECT_EQ(perform(FormatJSONAction(), itemOf(ContentType::json, json)), copied);
+    capture(ContentType::json, json);
+    EXPECT_EQ(perform(FormatJSONAction()), copied);
     const std::string pretty = *fixture.pasteboard.plainText();
     ASSERT_GT(pretty.size(), 4000u);
     const auto calls = fixture.host.calls();
@@ -80,11 +73,13 @@ TEST_F(DeveloperActions, LongJSONIsCopiedWholeAndShownCutAtASpace) {
 TEST_F(DeveloperActions, ExpiredTokenLeadsWithItsExpiryAndNeverClaimsAVerifiedSignature) {
     const Clock::ScopedOverride now(Timestamp::fromUnix(1700000000));
     const DecodeJWTAction decode;
-    EXPECT_EQ(perform(decode, itemOf(ContentType::jwt, jwt(R"({"exp":1699999999})"))),
-              (ActionOutcome{std::nullopt, std::nullopt, true}));
+    capture(ContentType::jwt, jwt(R"({"exp":1699999999})"));
+    EXPECT_EQ(perform(decode), (ActionOutcome{std::nullopt, std::nullopt, true}));
     // exp equal to now is not yet expired.
-    perform(decode, itemOf(ContentType::jwt, jwt(R"({"exp":1700000000})")));
-    perform(decode, itemOf(ContentType::jwt, jwt(R"({"sub":"ada"})")));
+    for (const char* payload : {R"({"exp":1700000000})", R"({"sub":"ada"})"}) {
+        item.originalText = jwt(payload);
+        perform(decode);
+    }
     const auto calls = fixture.host.calls();
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_TRUE(
@@ -101,7 +96,8 @@ TEST_F(DeveloperActions, ExpiredTokenLeadsWithItsExpiryAndNeverClaimsAVerifiedSi
 
 TEST_F(DeveloperActions, TimestampShowsFourRowsAndCopiesTheISOForm) {
     const Clock::ScopedOverride now(Timestamp::fromUnix(1700000000 + 3600));
-    EXPECT_EQ(perform(ConvertTimestampAction(), itemOf(ContentType::timestamp, " 1700000000000 ")), copied);
+    capture(ContentType::timestamp, " 1700000000000 ");
+    EXPECT_EQ(perform(ConvertTimestampAction()), copied);
     EXPECT_EQ(fixture.pasteboard.plainText(), "2023-11-14T22:13:20Z");
     const auto calls = fixture.host.calls();
     ASSERT_EQ(calls.size(), 1u);

@@ -1,10 +1,8 @@
 #include "kit/actions/files/SmartRenameAction.h"
 
 #include "kit/actions/files/SecurityScope.h"
-#include "kit/intelligence/IntelligenceGateway.h"
-#include "support/ActionCases.h"
+#include "support/AIActionCase.h"
 #include "support/CliRunner.h"
-#include "support/ScriptedHttpServer.h"
 #include "support/TempDir.h"
 
 #include <fstream>
@@ -17,9 +15,8 @@ namespace {
 namespace fs = std::filesystem;
 using testing::readFile;
 using namespace std::string_literals;
-using nlohmann::json;
 
-class SmartRename : public testing::ActionCase {
+class SmartRename : public testing::AIActionCase {
 protected:
     SmartRename() {
         std::ofstream(dir / "scan.pdf") << "the scan";
@@ -29,24 +26,14 @@ protected:
         item.fileURL = Url::fromFilePath(dir / "scan.pdf");
     }
 
-    ActionContext context() override {
-        ActionContext context = fixture.context();
-        context.intelligence = gateway;
-        return context;
-    }
-
-    void useServer(const std::string& name) {
-        gateway->update({IntelligenceGateway::ProviderKind::openAICompatible, *Url::parse(server.url("/v1")),
-                         "tiny", "key", true});
-        server.respond(200, json{{"choices", json::array({{{"message", {{"content", name}}}}})}}.dump());
+    void suggestingName(const std::string& name) {
+        useServer(true);
+        server.respond(200, testing::chatReply(name));
     }
 
     const TessellarError notEnough{"There isn\u2019t enough in this file to suggest a better name.",
                                    {TessellarError::Recovery::revealInFinder}};
     testing::TempDir dir;
-    testing::ScriptedHttpServer server;
-    std::shared_ptr<IntelligenceGateway> gateway =
-        std::make_shared<IntelligenceGateway>(IntelligenceGateway::Settings{});
     SmartRenameAction action;
 };
 
@@ -57,7 +44,7 @@ TEST_F(SmartRename, NeedsAFile) {
 }
 
 TEST_F(SmartRename, LocalProposalAsksNoAI) {
-    useServer("ignored.pdf");
+    suggestingName("ignored.pdf");
     const auto preview = action.preview(item, context());
     ASSERT_TRUE(preview);
     EXPECT_EQ(preview->title, "Rename file");
@@ -75,7 +62,7 @@ TEST_F(SmartRename, FallsBackToTheProviderOnlyWhenItIsReady) {
     EXPECT_EQ(testing::thrownError([&] { action.preview(item, context()); }), notEnough);
     EXPECT_TRUE(fixture.host.calls().empty());
 
-    useServer("Lease Agreement 2026.pdf");
+    suggestingName("Lease Agreement 2026.pdf");
     const auto preview = action.preview(item, context());
     EXPECT_EQ(preview->detail, "lease-agreement-2026.pdf");
     EXPECT_EQ(preview->rationale, "Suggested by AI provider (tiny)");
@@ -83,7 +70,7 @@ TEST_F(SmartRename, FallsBackToTheProviderOnlyWhenItIsReady) {
               (std::vector<std::string>{"progress Suggesting a name\u2026", "progress (cleared)"}));
 
     for (const char* answer : {"SCAN.PDF", ""}) {
-        useServer(answer);
+        suggestingName(answer);
         EXPECT_EQ(testing::thrownError([&] { action.preview(item, context()); }), notEnough) << answer;
     }
     server.respond(500, "{}");

@@ -4,6 +4,7 @@
 #include "kit/intelligence/IntelligenceGateway.h"
 #include "kit/model/InboxItemJSON.h"
 #include "support/ActionCases.h"
+#include "support/Fixtures.h"
 #include "support/TempDir.h"
 
 #include <atomic>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <thread>
 
 namespace tessellar {
@@ -47,36 +49,39 @@ std::shared_ptr<const DropAction> fixed(const std::string& id, std::optional<int
         title);
 }
 
-std::vector<std::string> ids(const std::vector<ActionEngine::ActionDescriptor>& descriptors) {
-    std::vector<std::string> out;
+// The ids in order, separated by spaces.
+std::string ids(const std::vector<ActionEngine::ActionDescriptor>& descriptors) {
+    std::string out;
     for (const auto& d : descriptors)
-        out.push_back(d.id.rawValue);
+        out += (out.empty() ? "" : " ") + d.id.rawValue;
     return out;
 }
 
-std::vector<ActionID> idList(std::initializer_list<const char*> raw) {
+// ActionIDs from names separated by spaces.
+std::vector<ActionID> idList(const std::string& names) {
     std::vector<ActionID> out;
-    for (const char* r : raw)
-        out.emplace_back(r);
+    std::istringstream in(names);
+    for (std::string name; in >> name;)
+        out.emplace_back(name);
     return out;
 }
 
 class ActionEngineTest : public ::testing::Test {
 protected:
+    std::string resolved(const ActionEngine& engine) {
+        return ids(engine.resolve(item, fixture.context()).all());
+    }
+
     ActionFixture fixture;
     InboxItem item;
 };
 
 TEST(ActionModel, VerdictsOutcomesAndIdentifiersKeepTheirValues) {
-    EXPECT_EQ(ActionOutcome::cancelled, (ActionOutcome{std::nullopt, std::nullopt, true}));
     EXPECT_EQ(fixed("plain", 50)->preview(InboxItem{}, ActionFixture().context()), std::nullopt);
 
-    // An unknown identifier is a legal value, equal to no built-in one, and a bare JSON string.
-    const ActionID custom("shareToMastodon");
-    for (const auto& builtIn : {ActionID::copy, ActionID::openURL, ActionID::describeImage})
-        EXPECT_NE(custom, builtIn);
+    // An unknown identifier is a legal value and a bare JSON string.
     InboxItem stored;
-    stored.suggestedActionIDs = {custom, ActionID::copy};
+    stored.suggestedActionIDs = {ActionID("shareToMastodon"), ActionID::copy};
     const auto payload = nlohmann::json::parse(item_json::payload(stored));
     EXPECT_EQ(payload["suggestedActionIDs"], nlohmann::json::parse(R"(["shareToMastodon","copy"])"));
     EXPECT_EQ(item_json::decode(payload).suggestedActionIDs, stored.suggestedActionIDs);
@@ -87,59 +92,57 @@ TEST_F(ActionEngineTest, PrimaryRowHoldsAtMostFour) {
     EXPECT_TRUE(ActionEngine().resolve(item, fixture.context()).all().empty());
     ActionEngine engine({fixed("a", 50), fixed("b", 50), fixed("c", 50), fixed("d", 50)});
     auto resolved = engine.resolve(item, fixture.context());
-    EXPECT_EQ(ids(resolved.primary), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(ids(resolved.primary), "a b c d");
     EXPECT_TRUE(resolved.secondary.empty());
 
     engine.registerAction(fixed("e", 50));
     resolved = engine.resolve(item, fixture.context());
-    EXPECT_EQ(ids(resolved.primary), (std::vector<std::string>{"a", "b", "c", "d"}));
-    EXPECT_EQ(ids(resolved.secondary), (std::vector<std::string>{"e"}));
-    EXPECT_EQ(ids(resolved.all()), (std::vector<std::string>{"a", "b", "c", "d", "e"}));
-    EXPECT_EQ(engine.suggestedIDs(item, fixture.context()), idList({"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(ids(resolved.primary), "a b c d");
+    EXPECT_EQ(ids(resolved.secondary), "e");
+    EXPECT_EQ(ids(resolved.all()), "a b c d e");
+    EXPECT_EQ(engine.suggestedIDs(item, fixture.context()), idList("a b c d e"));
 }
 
 TEST_F(ActionEngineTest, BandsOfTenThenSuggestionThenScoreThenRegistration) {
     const ActionEngine engine({fixed("low", 72), fixed("high", 79)});
-    item.suggestedActionIDs = idList({"low"});
-    EXPECT_EQ(ids(engine.resolve(item, fixture.context()).all()), (std::vector<std::string>{"low", "high"}));
+    item.suggestedActionIDs = idList("low");
+    EXPECT_EQ(resolved(engine), "low high");
     item.suggestedActionIDs.clear();
-    EXPECT_EQ(ids(engine.resolve(item, fixture.context()).all()), (std::vector<std::string>{"high", "low"}));
+    EXPECT_EQ(resolved(engine), "high low");
 
     // A higher band wins whatever the suggested list says.
-    const ActionEngine banded({fixed("sixtyNine", 69), fixed("seventyTwo", 72)});
-    item.suggestedActionIDs = idList({"sixtyNine"});
-    EXPECT_EQ(ids(banded.resolve(item, fixture.context()).all()),
-              (std::vector<std::string>{"seventyTwo", "sixtyNine"}));
+    item.suggestedActionIDs = idList("sixtyNine");
+    EXPECT_EQ(resolved(ActionEngine({fixed("sixtyNine", 69), fixed("seventyTwo", 72)})),
+              "seventyTwo sixtyNine");
 
     // Equal scores, neither suggested: registration order. Suggested ones lead their band.
     const ActionEngine tied({fixed("openURL", 75), fixed("copyURL", 75), fixed("other", 78)});
-    item.suggestedActionIDs = idList({"unrelated"});
-    EXPECT_EQ(ids(tied.resolve(item, fixture.context()).all()),
-              (std::vector<std::string>{"other", "openURL", "copyURL"}));
-    item.suggestedActionIDs = idList({"copyURL"});
-    EXPECT_EQ(ids(tied.resolve(item, fixture.context()).all()),
-              (std::vector<std::string>{"copyURL", "other", "openURL"}));
+    item.suggestedActionIDs = idList("unrelated");
+    EXPECT_EQ(resolved(tied), "other openURL copyURL");
+    item.suggestedActionIDs = idList("copyURL");
+    EXPECT_EQ(resolved(tied), "copyURL other openURL");
 }
 
 TEST_F(ActionEngineTest, RankingHandlesRepeatsAndNegativeScores) {
-    using D = ActionEngine::ActionDescriptor;
+    const auto descriptor = [](const char* id, int score) {
+        return ActionEngine::ActionDescriptor{ActionID(id), "", "", false, false, score, false};
+    };
     // A repeated suggestion counts at its first position; -5 / 10 truncates to band 0, like 5.
-    const auto resolved = ActionEngine::rank({D{ActionID("x"), "", "", false, false, 5, false},
-                                              D{ActionID("y"), "", "", false, false, -5, false},
-                                              D{ActionID("z"), "", "", false, false, 8, false}},
-                                             idList({"y", "z", "y"}), idList({"z", "y", "x"}));
-    EXPECT_EQ(ids(resolved.all()), (std::vector<std::string>{"y", "z", "x"}));
+    EXPECT_EQ(ids(ActionEngine::rank({descriptor("x", 5), descriptor("y", -5), descriptor("z", 8)},
+                                     idList("y z y"), idList("z y x"))
+                      .all()),
+              "y z x");
     // An id without a registration rank counts as 0.
-    const auto unregistered = ActionEngine::rank({D{ActionID("late"), "", "", false, false, 50, false},
-                                                  D{ActionID("ghost"), "", "", false, false, 50, false}},
-                                                 {}, idList({"first", "late"}));
-    EXPECT_EQ(ids(unregistered.all()), (std::vector<std::string>{"ghost", "late"}));
+    EXPECT_EQ(
+        ids(ActionEngine::rank({descriptor("late", 50), descriptor("ghost", 50)}, {}, idList("first late"))
+                .all()),
+        "ghost late");
 }
 
 TEST_F(ActionEngineTest, ReRegisteringReplacesInPlace) {
     ActionEngine engine({fixed("a", 50, "First A"), fixed("b", 50)});
     engine.registerAction(fixed("a", 50, "Second A"));
-    EXPECT_EQ(engine.registrationOrder(), idList({"a", "b"}));
+    EXPECT_EQ(engine.registrationOrder(), idList("a b"));
     EXPECT_EQ(engine.action(ActionID("a"))->title(), "Second A");
     EXPECT_EQ(engine.knownActionIDs(), (std::unordered_set<ActionID>{ActionID("a"), ActionID("b")}));
     EXPECT_EQ(engine.action(ActionID("missing")), nullptr);
@@ -150,9 +153,9 @@ TEST_F(ActionEngineTest, ReRegisteringReplacesInPlace) {
 
 TEST_F(ActionEngineTest, CompletedActionsKeepTheirPlace) {
     const ActionEngine engine({fixed("a", 90), fixed("b", 80), fixed("c", 70)});
-    item.completedActionIDs = idList({"b", "neverRegistered"});
+    item.completedActionIDs = idList("b neverRegistered");
     const auto all = engine.resolve(item, fixture.context()).all();
-    EXPECT_EQ(ids(all), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(ids(all), "a b c");
     EXPECT_EQ(all[1],
               (ActionEngine::ActionDescriptor{ActionID("b"), "Fixed", "star", false, false, 80, true}));
     EXPECT_FALSE(all[0].wasCompleted);
@@ -173,14 +176,12 @@ TEST_F(ActionEngineTest, ChecksRunConcurrentlyAndAFailingCheckIsNotOffered) {
                                std::make_shared<ProbeAction>("broken", broken, "Broken"),
                                std::make_shared<ProbeAction>("two", meet, "two"),
                                std::make_shared<ProbeAction>("three", meet, "three")});
-    EXPECT_EQ(ids(engine.resolve(item, fixture.context()).all()),
-              (std::vector<std::string>{"one", "two", "three"}));
+    EXPECT_EQ(resolved(engine), "one two three");
 }
 
 // The built-in actions in catalog order: [id, title, icon, sends data off the device] in the fixtures.
 TEST(ActionCatalog, ListsTheBuiltInActionsInCatalogOrder) {
-    const auto rows =
-        nlohmann::json::parse(std::ifstream(std::string(TESSELLAR_FIXTURES_DIR) + "/actions-catalog.json"));
+    const auto rows = testing::jsonFixture("actions-catalog.json");
     const auto catalog = ActionCatalog::standard();
     ASSERT_EQ(catalog.size(), rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -205,9 +206,6 @@ protected:
         for (const auto& action : ActionCatalog::standard())
             actions[action->id().rawValue] = action;
     }
-    static nlohmann::json rows(const std::string& name) {
-        return nlohmann::json::parse(std::ifstream(std::string(TESSELLAR_FIXTURES_DIR) + "/" + name));
-    }
     InboxItem item(const nlohmann::json& row) const {
         std::string patch = row["item"].dump();
         for (auto at = patch.find("$DIR"); at != std::string::npos; at = patch.find("$DIR"))
@@ -228,7 +226,7 @@ protected:
 
 // Each row: an action, an item and its relevance, null when it is not offered.
 TEST_F(CatalogTable, OffersEachActionWithTheRelevanceItsRulesGive) {
-    const auto table = rows("actions-relevance.json");
+    const auto table = testing::jsonFixture("actions-relevance.json");
     ASSERT_GE(table.size(), 70u);
     for (const auto& row : table) {
         const auto relevance = action(row).availability(item(row), context).relevance();
@@ -239,7 +237,7 @@ TEST_F(CatalogTable, OffersEachActionWithTheRelevanceItsRulesGive) {
 // Each row: an action, an item lacking what it needs, and the message and recoveries it fails with;
 // a failing action leaves the clipboard alone.
 TEST_F(CatalogTable, FailsWithTheTextOfWhatIsMissing) {
-    const auto table = rows("actions-failures.json");
+    const auto table = testing::jsonFixture("actions-failures.json");
     ASSERT_GE(table.size(), 20u);
     for (const auto& row : table) {
         const auto error = testing::thrownError([&] {

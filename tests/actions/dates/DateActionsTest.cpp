@@ -147,15 +147,13 @@ TEST_F(DateActions, RefusedAccessMissingListsAndFailedSavesNameTheRecovery) {
     setDate("date", "2026-03-12T18:30:00Z");
     store->remindersStatus = Status::denied;
     store->eventsStatus = Status::notDetermined;
-    EXPECT_EQ(failure(reminder), TessellarError("Reminders access is required to create this reminder.",
-                                                {TessellarError::Recovery::grantRemindersAccess}));
-    EXPECT_EQ(failure(event), TessellarError("Calendar access is required to create this event.",
-                                             {TessellarError::Recovery::grantCalendarAccess}));
+    EXPECT_EQ(failure(reminder), TessellarError::remindersAccessDenied());
+    EXPECT_EQ(failure(event), TessellarError::calendarAccessDenied());
     EXPECT_EQ(store->requests, (std::vector<std::string>{"request reminders", "request events"}));
     // Write-only access is enough for events but not for reminders.
     store->remindersStatus = Status::writeOnly;
     store->eventsStatus = Status::writeOnly;
-    EXPECT_EQ(failure(reminder).message(), "Reminders access is required to create this reminder.");
+    EXPECT_EQ(failure(reminder), TessellarError::remindersAccessDenied());
     EXPECT_EQ(perform(event).message, "Added to Calendar");
     store->grantsRequests = true;
     EXPECT_EQ(perform(reminder).message, "Added to Reminders");

@@ -78,7 +78,7 @@ std::optional<JWTDetector::Token> JWTDetector::token(std::string_view text) {
         }
         if (count == pieces.size() || i == start)
             return std::nullopt; // a fourth or an empty piece
-        pieces[count++] = std::string_view(candidate).substr(start, i - start);
+        pieces[count++] = candidate.substr(start, i - start);
         start = i + 1;
     }
     if (count != pieces.size())

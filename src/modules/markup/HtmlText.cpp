@@ -1,7 +1,6 @@
 #include "modules/markup/MarkupText.h"
 #include "modules/markup/XmlSupport.h"
 
-#include <climits>
 #include <libxml/HTMLparser.h>
 
 namespace tessellar::markup {
@@ -43,13 +42,9 @@ void appendCollapsed(std::string& text, const char* content) {
 } // namespace
 
 std::optional<std::string> htmlText(std::string_view html, std::size_t maxBytes) {
-    if (html.size() > static_cast<std::size_t>(INT_MAX))
-        html = html.substr(0, INT_MAX);
-    xml::silenceErrors();
     const int options = HTML_PARSE_RECOVER | HTML_PARSE_NONET | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
                         HTML_PARSE_NOBLANKS | HTML_PARSE_COMPACT;
-    const xml::Document document(
-        htmlReadMemory(html.data(), static_cast<int>(html.size()), nullptr, "UTF-8", options));
+    const xml::Document document = xml::parse(html, xml::Syntax::html, options);
     if (!document)
         return std::nullopt;
     xmlNode* root = xmlDocGetRootElement(document.get());

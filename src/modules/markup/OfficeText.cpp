@@ -1,7 +1,6 @@
 #include "modules/markup/MarkupText.h"
 #include "modules/markup/XmlSupport.h"
 
-#include <climits>
 #include <cstdlib>
 #include <zip.h>
 
@@ -58,14 +57,10 @@ bool localName(const xmlNode* node, const char* name) {
 } // namespace
 
 std::optional<std::string> officeXmlText(std::string_view xml, Format format, std::size_t maxTextBytes) {
-    if (xml.size() > static_cast<std::size_t>(INT_MAX))
-        xml = xml.substr(0, INT_MAX);
-    xml::silenceErrors();
     // No entity substitution, no DTD loading, no network: the part is read as it stands.
     const int options = XML_PARSE_RECOVER | XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING |
                         XML_PARSE_NOCDATA | XML_PARSE_COMPACT;
-    const xml::Document document(
-        xmlReadMemory(xml.data(), static_cast<int>(xml.size()), nullptr, "UTF-8", options));
+    const xml::Document document = xml::parse(xml, xml::Syntax::xml, options);
     if (!document)
         return std::nullopt;
     xmlNode* root = xmlDocGetRootElement(document.get());

@@ -4,6 +4,7 @@
 #include <libxml/tree.h>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace tessellar::xml {
 
@@ -12,8 +13,11 @@ struct DocumentFree {
 };
 using Document = std::unique_ptr<xmlDoc, DocumentFree>;
 
-// libxml2 reports parse trouble on stderr by default; for documents we read it is noise.
-void silenceErrors();
+enum class Syntax { html, xml };
+
+// The document in `bytes` (read as UTF-8, at most INT_MAX bytes of it) with libxml2's errors
+// kept off stderr, where for documents we read they are noise. Null when nothing parses.
+Document parse(std::string_view bytes, Syntax syntax, int options);
 
 // Visits every node in document order without recursion, so nesting depth costs no stack.
 // `enter` returns false to skip a node's children; `leave` runs after its children.

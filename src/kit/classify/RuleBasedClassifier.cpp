@@ -17,9 +17,17 @@ constexpr std::int64_t screenshotCodeScore = 6;
 } // namespace
 
 std::optional<Classification> RuleBasedClassifier::classify(const ClassificationInput& input) const {
-    if (!input.fileURL && !input.hasImage)
-        return classifyText(input);
-    return classifyContainer(input);
+    if (input.fileURL || input.hasImage)
+        return classifyContainer(input);
+    if (!input.text)
+        return std::nullopt;
+    // The string's spare capacity is readable too.
+    return classifyText(*input.text, input.filename, input.text->capacity() - input.text->size());
+}
+
+std::optional<Classification> RuleBasedClassifier::classifyText(std::string_view text,
+                                                                std::size_t readableAfter) {
+    return classifyText(text, std::nullopt, readableAfter);
 }
 
 bool RuleBasedClassifier::looksLikeScreenshot(std::string_view name) {
@@ -28,18 +36,18 @@ bool RuleBasedClassifier::looksLikeScreenshot(std::string_view name) {
            lower.starts_with("screen shot") || lower.find("screenshot") != std::string::npos;
 }
 
-std::optional<Classification> RuleBasedClassifier::classifyText(const ClassificationInput& input) {
-    if (!input.text)
-        return std::nullopt;
+std::optional<Classification> RuleBasedClassifier::classifyText(std::string_view given,
+                                                                const std::optional<std::string>& filename,
+                                                                std::size_t readableAfter) {
     // A view: a pasted text can be megabytes, and every detector reads it without copying.
-    const std::string_view text = trimmedView(*input.text);
+    const std::string_view text = trimmedView(given);
     if (text.empty())
         return std::nullopt;
     const Timestamp now = Clock::now();
 
     if (const auto token = JWTDetector::token(text))
         return ClassificationRules::jwt(*token, now);
-    if (const auto document = JSONDetector::outline(text))
+    if (const auto document = JSONDetector::outline(given, readableAfter))
         return ClassificationRules::json(*document);
     if (const auto stamp = TimestampDetector::stamp(text))
         return ClassificationRules::timestamp(*stamp, now);
@@ -55,9 +63,9 @@ std::optional<Classification> RuleBasedClassifier::classifyText(const Classifica
         return ClassificationRules::code(*code, text, std::nullopt, false);
     if (const auto flight = TravelDetector::flight(text))
         return ClassificationRules::flight(*flight, std::nullopt);
-    if (const auto invoice = DocumentDetector::invoice(text, input.filename))
+    if (const auto invoice = DocumentDetector::invoice(text, filename))
         return ClassificationRules::invoice(*invoice, invoice->company.value_or("Invoice"), now);
-    if (const auto receipt = DocumentDetector::receipt(text, input.filename))
+    if (const auto receipt = DocumentDetector::receipt(text, filename))
         return ClassificationRules::receipt(*receipt, receipt->merchant.value_or("Receipt"), now);
     if (const auto occasion = ScheduleDetector::occasion(text, now))
         return ClassificationRules::schedule(*occasion, now);

@@ -16,11 +16,18 @@ class RuleBasedClassifier : public ContentClassifier {
 public:
     std::optional<Classification> classify(const ClassificationInput& input) const override;
 
+    // Text alone, as typed or pasted: what classify() answers for an input holding only `text`,
+    // for a caller that keeps the text in a buffer of its own. `readableAfter`: how many bytes
+    // that buffer holds past the end of `text`; enough of them spare a large paste a copy.
+    static std::optional<Classification> classifyText(std::string_view text, std::size_t readableAfter = 0);
+
     // Whether a file name looks like a screenshot's ("Screenshot …", "CleanShot …", "Screen Shot …").
     static bool looksLikeScreenshot(std::string_view name);
 
 private:
-    static std::optional<Classification> classifyText(const ClassificationInput& input);
+    static std::optional<Classification> classifyText(std::string_view text,
+                                                      const std::optional<std::string>& filename,
+                                                      std::size_t readableAfter);
     static Classification classifyContainer(const ClassificationInput& input);
 };
 

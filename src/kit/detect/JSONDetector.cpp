@@ -148,11 +148,13 @@ std::optional<JSONDetector::Document> JSONDetector::document(std::string_view te
     return document;
 }
 
-std::optional<JSONDetector::Outline> JSONDetector::outline(std::string_view text) {
+std::optional<JSONDetector::Outline> JSONDetector::outline(std::string_view text, std::size_t readableAfter) {
     const auto json = candidate(text);
     if (!json)
         return std::nullopt;
-    const auto tree = JSONTree::parse(*json, JSONTree::Detail::outline);
+    // Trimming leaves the blanks after the document readable too.
+    readableAfter += static_cast<std::size_t>((text.data() + text.size()) - (json->data() + json->size()));
+    const auto tree = JSONTree::parse(*json, JSONTree::Detail::outline, readableAfter);
     if (!tree)
         return std::nullopt;
     return outlineOf(*tree);

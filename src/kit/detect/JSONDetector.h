@@ -40,7 +40,9 @@ public:
     static std::optional<Document> document(std::string_view text);
 
     // The same acceptance as document(), without writing the two forms: what a classifier needs.
-    static std::optional<Outline> outline(std::string_view text);
+    // `readableAfter`: how many bytes the caller's buffer holds past the end of `text`; enough of
+    // them spare a large paste a copy (see JSONTree::parse).
+    static std::optional<Outline> outline(std::string_view text, std::size_t readableAfter = 0);
 
     // Swift declarations for the sample, root type first; absent when the text does not parse or
     // holds no object at all.

@@ -1,5 +1,7 @@
 #include "kit/json/JSONTree.h"
 
+#include "kit/base/PageAdvice.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -12,10 +14,13 @@
 namespace tessellar {
 
 struct JSONTree::Storage {
-    simdjson::dom::parser parser;           // unescaped strings live in its buffer
-    simdjson::padded_string source;         // numbers view their text here
+    simdjson::dom::parser parser;
+    simdjson::dom::document document;       // unescaped strings live in its buffer
+    simdjson::padded_string source;         // numbers view their text here (empty when read in place)
     std::forward_list<std::string> spelled; // numbers re-spelled when their text could not be found
 };
+
+static_assert(JSONTree::inPlacePadding >= simdjson::SIMDJSON_PADDING);
 
 namespace {
 
@@ -147,22 +152,33 @@ JSONTree::JSONTree(JSONTree&&) noexcept = default;
 JSONTree& JSONTree::operator=(JSONTree&&) noexcept = default;
 JSONTree::~JSONTree() = default;
 
-std::optional<JSONTree> JSONTree::parse(std::string_view json, Detail detail) {
+std::optional<JSONTree> JSONTree::parse(std::string_view json, Detail detail, std::size_t readableAfter) {
     // Node indices are 32-bit; no text that large is a realistic paste.
     if (json.size() >= std::numeric_limits<uint32_t>::max() / 2)
         return std::nullopt;
 
     JSONTree tree;
     Storage& storage = *tree.storage_;
-    storage.source = simdjson::padded_string(json);
+    const bool inPlace = detail == Detail::outline && readableAfter >= inPlacePadding;
+    if (!inPlace)
+        storage.source = simdjson::padded_string(json);
+    const std::string_view text = inPlace ? json : std::string_view(storage.source);
+    // The document's buffers are sized for the worst case, and a large paste fills megabytes of
+    // them: huge pages spare a page fault per 4 KiB.
+    if (storage.document.allocate(
+            std::max<std::size_t>(text.size(), simdjson::dom::MINIMAL_DOCUMENT_CAPACITY)))
+        return std::nullopt;
+    pages::preferHuge(storage.document.string_buf.get(), 5 * text.size() / 3);
+    pages::preferHuge(storage.document.tape.get(), text.size() * sizeof(uint64_t));
     element root;
-    auto error = storage.parser.parse(storage.source).get(root);
+    auto error =
+        storage.parser.parse_into_document(storage.document, text.data(), text.size(), false).get(root);
     if (error == simdjson::NUMBER_ERROR) {
         // Zeroed numbers lose their text, which an outline would have to re-spell.
         if (detail == Detail::outline)
             return parse(json, Detail::full);
         if (const auto zeroed = withNumbersZeroed(json))
-            error = storage.parser.parse(*zeroed).get(root);
+            error = storage.parser.parse_into_document(storage.document, *zeroed).get(root);
     }
     if (error || (!root.is_object() && !root.is_array()))
         return std::nullopt;

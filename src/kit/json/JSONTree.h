@@ -42,7 +42,14 @@ public:
     enum class Detail : uint8_t { full, outline };
 
     // Absent for anything but a strict JSON object or array.
-    static std::optional<JSONTree> parse(std::string_view json, Detail detail = Detail::full);
+    //
+    // `readableAfter` is how many bytes the caller's buffer holds past the end of `json`, whatever
+    // they are. With `inPlacePadding` or more an outline reads the text where it lies instead of
+    // copying it (the parser reads a little past the end); a full tree always keeps a copy, since
+    // its numbers view it.
+    static constexpr std::size_t inPlacePadding = 64;
+    static std::optional<JSONTree> parse(std::string_view json, Detail detail = Detail::full,
+                                         std::size_t readableAfter = 0);
 
     JSONTree(JSONTree&&) noexcept;
     JSONTree& operator=(JSONTree&&) noexcept;

@@ -2,6 +2,7 @@
 #include "cli/CommandInput.h"
 #include "cli/Commands.h"
 #include "kit/classify/RuleBasedClassifier.h"
+#include "kit/json/JSONTree.h"
 
 #include <ostream>
 
@@ -30,8 +31,11 @@ int classifyCommand(const Invocation& invocation) {
     if (const auto stop = readOneArgument(invocation, "classify", usage, argument))
         return *stop;
 
-    const ClassificationInput input = inputFor(argument, invocation.in);
-    const auto classification = RuleBasedClassifier().classify(input);
+    std::optional<Classification> classification;
+    if (const auto mapped = mappedInput(argument, invocation.in))
+        classification = RuleBasedClassifier::classifyText(mapped->text, JSONTree::inPlacePadding);
+    else
+        classification = RuleBasedClassifier().classify(inputFor(argument, invocation.in));
     const nlohmann::ordered_json json =
         classification ? classification_json::encode(*classification) : nlohmann::ordered_json(nullptr);
     invocation.out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";

@@ -1,8 +1,10 @@
 #include "cli/CommandInput.h"
 
 #include "kit/base/MimeTypes.h"
+#include "kit/base/PageAdvice.h"
 #include "kit/capture/ContentIngestor.h"
 #include "kit/capture/TextExtractor.h"
+#include "kit/json/JSONTree.h"
 #include "kit/model/TessellarError.h"
 #include "kit/text/Unicode.h"
 
@@ -28,11 +30,17 @@ bool looksLikePath(std::string_view argument) {
     return prefixed && argument.find_first_of(" \t\r\n") == std::string_view::npos;
 }
 
-std::string checkedText(std::string text) {
+// The text without a leading byte-order mark, when it is UTF-8.
+std::string_view checkedView(std::string_view text) {
     if (text.starts_with("\xEF\xBB\xBF"))
-        text.erase(0, 3);
+        text.remove_prefix(3);
     if (!isValidUTF8(text))
         throw TessellarError("The input isn\u2019t valid UTF-8 text.");
+    return text;
+}
+
+std::string checkedText(std::string text) {
+    text.erase(0, text.size() - checkedView(text).size());
     return text;
 }
 
@@ -47,9 +55,14 @@ std::string readBounded(std::istream& in) {
     // Standard input redirected from a file says how large it is: one allocation of the right
     // size instead of a doubling string, whose growth holds the old and the new buffer at once,
     // read straight into place (one byte more than its size, to see it end or grow).
+    // The spare bytes at the end let the JSON reader parse a large paste where it lies, and the
+    // buffer's pages are made present at once rather than faulted in one by one.
     struct stat status {};
     if (&in == &std::cin && ::fstat(STDIN_FILENO, &status) == 0 && S_ISREG(status.st_mode)) {
-        text.resize(static_cast<std::size_t>(std::min<off_t>(status.st_size, off_t(maxInputBytes))) + 1);
+        const auto size = static_cast<std::size_t>(std::min<off_t>(status.st_size, off_t(maxInputBytes))) + 1;
+        text.reserve(size + JSONTree::inPlacePadding);
+        pages::prepareForWriting(text.data(), size);
+        text.resize(size);
         in.read(text.data(), static_cast<std::streamsize>(text.size()));
         text.resize(static_cast<std::size_t>(in.gcount()));
     }
@@ -106,6 +119,16 @@ std::optional<int> readOneArgument(const Invocation& invocation, std::string_vie
 
 std::string inQuotes(std::string_view name) {
     return "\u201C" + std::string(name) + "\u201D";
+}
+
+std::optional<MappedInput> mappedInput(const std::optional<std::string>& argument, std::istream& in) {
+    if ((argument && *argument != "-") || &in != &std::cin)
+        return std::nullopt;
+    auto mapping = MappedText::rest(STDIN_FILENO, maxInputBytes, JSONTree::inPlacePadding);
+    if (!mapping)
+        return std::nullopt;
+    const std::string_view text = checkedView(mapping->bytes());
+    return MappedInput{std::move(*mapping), text};
 }
 
 ArgumentInput argumentInput(const std::optional<std::string>& argument, std::istream& in) {

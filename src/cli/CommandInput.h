@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/Commands.h"
+#include "cli/MappedText.h"
 #include "kit/model/CapturedContent.h"
 #include "kit/model/ClassificationInput.h"
 
@@ -26,6 +27,16 @@ struct ArgumentInput {
     std::optional<std::filesystem::path> file; // an absolute path to a regular file
 };
 ArgumentInput argumentInput(const std::optional<std::string>& argument, std::istream& in);
+
+// Standard input mapped rather than read, when there is no argument (or "-") and standard
+// input is a regular file: the text with a leading byte-order mark dropped, checked as
+// argumentInput checks it, and followed by JSONTree::inPlacePadding readable bytes. Absent
+// otherwise; argumentInput then reads the input.
+struct MappedInput {
+    MappedText mapping;
+    std::string_view text;
+};
+std::optional<MappedInput> mappedInput(const std::optional<std::string>& argument, std::istream& in);
 
 // The argument as a classifier's input; a file's text is read through the text extractor
 // (images and unreadable documents give none).

@@ -51,6 +51,28 @@ TEST_F(TessellarCli, UnreadableInputExitsOneWithAMessage) {
     EXPECT_EQ(nlohmann::json::parse(folder.out)["title"], (dir / "folder").string());
 }
 
+// Standard input from a file is mapped, through a pipe it is read: both give the same answer,
+// from the file's current offset on, without a leading byte-order mark.
+TEST_F(TessellarCli, StandardInputFromAFileOrAPipeIsTheSameText) {
+    const std::string json = "\xEF\xBB\xBF{\"name\": \"Ann\", \"id\": 7}\n";
+    write(dir / "stdin", json);
+    const auto piped =
+        testing::runCli({"classify"}, dir / "stdin", dir.path(), "sh -c 'cat | \"$0\" \"$@\"'");
+    const auto mapped = testing::runCli({"classify"}, dir / "stdin", dir.path());
+    ASSERT_EQ(mapped.status, 0) << mapped.err;
+    EXPECT_EQ(mapped.json()["contentType"], "json");
+    EXPECT_EQ(mapped.json()["title"], "Ann");
+    EXPECT_EQ(piped.out, mapped.out);
+
+    // The shell has read the first line; the rest is one JSON object.
+    write(dir / "stdin", "not json\n" + json.substr(3));
+    const auto afterLine = testing::runCli({"classify", "-"}, dir / "stdin", dir.path(),
+                                           "sh -c 'read -r line; exec \"$0\" \"$@\"'");
+    EXPECT_EQ(afterLine.out, mapped.out);
+
+    EXPECT_EQ(invoke({"classify"}, "").out, "null\n");
+}
+
 TEST_F(TessellarCli, AnExistingPathIsClassifiedAsAFile) {
     write(dir / "Scan.PDF", "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n");
     const auto pdf = nlohmann::json::parse(invoke({"classify", (dir / "Scan.PDF").string()}).out);

@@ -32,6 +32,14 @@ TEST(Unicode, CountsCodePointsAcrossWordBoundaries) {
         ++expected;
     }
     EXPECT_EQ(unicode::codePointCount(""), 0u);
+
+    // Past the 255 steps a lane can count before the lanes are summed, and not a multiple of them.
+    std::string mixed;
+    std::size_t characters = 0;
+    for (std::size_t i = 0; mixed.size() < 3 * 16 * 255 + 7; ++i, ++characters)
+        mixed += pieces[(i * 7) % 4];
+    EXPECT_EQ(unicode::codePointCount(mixed), characters);
+    EXPECT_EQ(unicode::codePointCount(std::string(5000, '\x80')), 0u) << "continuations only";
 }
 
 } // namespace

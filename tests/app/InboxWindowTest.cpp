@@ -1,6 +1,7 @@
 #include "app/InboxWindow.h"
 
 #include "AppHarness.h"
+#include "app/AppEnvironment.h"
 #include "kit/base/Clock.h"
 #include "kit/storage/SQLiteHistoryStore.h"
 
@@ -77,12 +78,8 @@ TEST_F(InboxTest, GroupsByLocalDayInOrderOfFirstAppearance) {
     const auto early = makeItem("early", local(2026, 3, 10, 0, 1));
     const auto earlier = makeItem("earlier", local(2026, 3, 10, 0, 0));
     Clock::ScopedOverride now(local(2026, 3, 10, 12, 0));
-    const auto groups = InboxModel::group({early, earlier, late}, Clock::now());
-    ASSERT_EQ(groups.size(), 2u);
-    EXPECT_EQ(groups[0].title, "Today");
-    EXPECT_EQ(groups[0].items, (std::vector<InboxItem>{early, earlier}));
-    EXPECT_EQ(groups[1].title, "Yesterday");
-    EXPECT_EQ(groups[1].items, std::vector<InboxItem>{late});
+    EXPECT_EQ(InboxModel::group({early, earlier, late}, Clock::now()),
+              (std::vector<InboxModel::Group>{{"Today", {early, earlier}}, {"Yesterday", {late}}}));
     EXPECT_TRUE(InboxModel::group({}, Clock::now()).empty());
 }
 
@@ -185,6 +182,17 @@ TEST_F(InboxTest, RetentionRemovesOldItemsWithTheirImages) {
     EXPECT_EQ(history.recent(10), std::vector<InboxItem>{kept});
     EXPECT_TRUE(pruneHistory(history, images, 1'000'000'000, now).empty())
         << "an absurd retention is no crash";
+}
+
+// The tests run in America/New_York, where 2024-03-10 loses an hour.
+TEST(AppEnvironment, RetentionCountsCalendarDaysAcrossADaylightSavingChange) {
+    const Timestamp noonAfterChange = Timestamp::fromUnix(1710259200); // 2024-03-12T16:00Z, 12:00 EDT
+    const Timestamp cutoff = AppEnvironment::retentionCutoff(noonAfterChange, 7);
+    // 2024-03-05 12:00 EST is 17:00Z: seven calendar days, one hour short of 7 × 24 h.
+    EXPECT_EQ(cutoff.unixSeconds, 1709658000);
+    EXPECT_EQ(AppEnvironment::retentionCutoff(noonAfterChange, 1).unixSeconds, 1710259200 - 86400);
+    // A day count past any calendar keeps everything rather than failing.
+    EXPECT_LT(AppEnvironment::retentionCutoff(noonAfterChange, 1'000'000'000).unixSeconds, 0);
 }
 
 } // namespace

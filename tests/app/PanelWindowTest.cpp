@@ -72,17 +72,12 @@ TEST(PanelWindow, DropsOfFilesLinksImagesAndTextBecomeCapturesAndUnusableOnesAre
 
 TEST(PanelWindow, HugeDropsTakeTheirFirstItemAtOnce) {
     PanelWindow panel;
-    QList<QUrl> files, links;
-    for (int i = 0; i < 500; ++i)
-        files << QUrl::fromLocalFile(QStringLiteral("/tmp/scan-%1.pdf").arg(i));
+    // Which item of a drop wins is the ingestor's rule, checked with it.
+    QList<QUrl> links;
     for (int i = 0; i < 10'000; ++i)
         links << QUrl(QStringLiteral("https://example.com/%1").arg(i));
-    QMimeData manyFiles, manyLinks, longText;
-    manyFiles.setUrls(files);
+    QMimeData manyLinks, longText;
     manyLinks.setUrls(links);
-    const auto file = capturedBy(panel, manyFiles);
-    ASSERT_TRUE(file && file->fileURL);
-    EXPECT_EQ(file->fileURL->filePath(), "/tmp/scan-0.pdf");
     const auto link = capturedBy(panel, manyLinks);
     ASSERT_TRUE(link && link->webURL);
     EXPECT_EQ(link->webURL->absoluteString(), "https://example.com/0");

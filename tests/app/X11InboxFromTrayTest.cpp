@@ -43,7 +43,6 @@ TEST(InboxFromTray, RecentItemsOpensTheInboxAndSearchFindsTheItem) {
     ASSERT_TRUE(testing::eventually([&] { return inbox.model().total() == 1; }));
     ASSERT_NE(inbox.model().itemAt(1), nullptr);
     EXPECT_EQ(inbox.model().itemAt(1)->title, "Invoice from Acme");
-    EXPECT_EQ(inbox.footer(), "1 item \u00B7 Kept for 30 days");
 
     inbox.list().setCurrentIndex(inbox.model().index(1));
     QTest::keyClick(&inbox.list(), Qt::Key_Return);

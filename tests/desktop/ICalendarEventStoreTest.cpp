@@ -81,6 +81,7 @@ protected:
     RemindersService service{store};
     const fs::path reminders = data / "tessellar" / "calendars" / "reminders";
     const fs::path calendar = data / "tessellar" / "calendars" / "calendar";
+    const Timestamp start = Timestamp::fromUnix(1.8e9);
 };
 
 TEST_F(ICalendarEventStoreTest, FoldersAreCreatedOnFirstUseAndNamed) {
@@ -89,8 +90,7 @@ TEST_F(ICalendarEventStoreTest, FoldersAreCreatedOnFirstUseAndNamed) {
               EventStore::AccessStatus::notDetermined);
     EXPECT_EQ(store->defaultReminderList(), std::nullopt);
     EXPECT_EQ(service.createReminder({"Water plants", std::nullopt, std::nullopt}), "Reminders");
-    EXPECT_EQ(service.createEvent({"Standup", std::nullopt, Timestamp::fromUnix(1.8e9),
-                                   Timestamp::fromUnix(1.8e9 + 3600), std::nullopt}),
+    EXPECT_EQ(service.createEvent({"Standup", std::nullopt, start, start.advanced(3600), std::nullopt}),
               "Calendar");
     EXPECT_EQ(testing::readFile(reminders / "displayname"), "Reminders");
     EXPECT_EQ(testing::readFile(calendar / "displayname"), "Calendar");
@@ -165,15 +165,10 @@ TEST_F(ICalendarEventStoreTest, UnwritableFolderIsRefusedAccess) {
     // A file where the folders belong cannot be made into them, whoever runs the test.
     fs::create_directories(data / "tessellar");
     std::ofstream(data / "tessellar" / "calendars") << "not a folder";
-    EXPECT_EQ(testing::thrownError([&] {
-                  service.createReminder({"Nope", std::nullopt, std::nullopt});
-              }),
-              TessellarError::remindersAccessDenied());
-    EXPECT_EQ(testing::thrownError([&] {
-                  service.createEvent({"Nope", std::nullopt, Timestamp::fromUnix(1.8e9),
-                                       Timestamp::fromUnix(1.8e9), std::nullopt});
-              }),
-              TessellarError::calendarAccessDenied());
+    const auto reminder = [&] { service.createReminder({"Nope", std::nullopt, std::nullopt}); };
+    const auto event = [&] { service.createEvent({"Nope", std::nullopt, start, start, std::nullopt}); };
+    EXPECT_EQ(testing::thrownError(reminder), TessellarError::remindersAccessDenied());
+    EXPECT_EQ(testing::thrownError(event), TessellarError::calendarAccessDenied());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "support/Fixtures.h"
 #include "support/InMemoryKeyValueStore.h"
 #include "support/InMemorySecretStore.h"
+#include "support/LogCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -85,15 +86,13 @@ TEST(Preferences, WritesGoThroughInTheirStoredFormsAndNotifyOnChange) {
     EXPECT_EQ(stores.defaults->integer(Key::retentionDays), 7);
     EXPECT_EQ(stores.defaults->string(Key::providerKind), "openAICompatible");
     EXPECT_EQ(stores.defaults->string(Key::baseURL), "http://localhost:8080/v1");
-    const auto shortcutData = stores.defaults->data(Key::shortcut).value_or(std::vector<std::uint8_t>{});
-    EXPECT_EQ(Shortcut::fromJSON(std::string(shortcutData.begin(), shortcutData.end())),
-              (Shortcut{0, Shortcut::carbonCommand}));
 
     preferences.removeObserver(token);
     preferences.setLaunchAtLogin(true);
     EXPECT_EQ(changed.size(), 5u);
     const Preferences reopened = stores.open();
     EXPECT_TRUE(reopened.launchAtLogin());
+    EXPECT_EQ(reopened.shortcut(), (Shortcut{0, Shortcut::carbonCommand}));
     EXPECT_EQ(
         reopened.intelligenceSettings(),
         (IntelligenceGateway::Settings{Preferences::ProviderKind::openAICompatible,
@@ -111,10 +110,6 @@ TEST(Preferences, TheKeyGoesToTheSecretStoreTrimmedAndNeverToTheSettings) {
     EXPECT_EQ(stores.open().apiKey(), "sk-secret");
     for (const char* key : {"ai.apiKey", "general.retentionDays", "ai.model"})
         EXPECT_FALSE(stores.defaults->raw(key)) << key;
-
-    EXPECT_TRUE(preferences.setAPIKey("   "));
-    EXPECT_EQ(stores.secrets->itemCount(), 0u);
-    EXPECT_EQ(stores.open().apiKey(), "");
 
     // Without a secret service the key stays in memory for this run only.
     stores.secrets->failWith(SecretStore::Status::unavailable);
@@ -159,6 +154,51 @@ TEST(Shortcut, DisplaysAndConvertsModifiers) {
     EXPECT_EQ(Shortcut::carbonModifiers(flags), 0x100u | 0x200u);
     EXPECT_EQ(Shortcut::cocoaModifiers(0x800 | 0x1000), (1u << 19) | (1u << 18));
     EXPECT_EQ(Shortcut::fromJSON((Shortcut{12, 0x900}).toJSON()), (Shortcut{12, 0x900}));
+}
+
+TEST(SecureStore, StoresTheTrimmedKeyInOneItem) {
+    const auto secrets = std::make_shared<InMemorySecretStore>();
+    const SecureStore store(secrets);
+    EXPECT_EQ(store.service(), "org.tessellar.Tessellar");
+    EXPECT_EQ(store.account(), "ai-api-key");
+    EXPECT_EQ(store.readAPIKey(), std::nullopt);
+    EXPECT_TRUE(store.deleteAPIKey()); // nothing there is no failure
+
+    EXPECT_TRUE(store.writeAPIKey("  abc  "));
+    EXPECT_EQ(store.readAPIKey(), "abc");
+    EXPECT_TRUE(store.writeAPIKey("abc"));
+    EXPECT_TRUE(store.writeAPIKey("xyz"));
+    EXPECT_EQ(secrets->itemCount(), 1u);
+    EXPECT_EQ(store.readAPIKey(), "xyz");
+
+    const SecureStore other(secrets, "org.tessellar.Tessellar", "other-account");
+    EXPECT_EQ(other.readAPIKey(), std::nullopt);
+    EXPECT_TRUE(other.writeAPIKey("o"));
+    EXPECT_EQ(store.readAPIKey(), "xyz");
+
+    EXPECT_TRUE(store.writeAPIKey(" \n\t"));
+    EXPECT_EQ(store.readAPIKey(), std::nullopt);
+    EXPECT_EQ(other.readAPIKey(), "o");
+}
+
+TEST(SecureStore, FailuresAreSwallowedAndNeverLogTheKey) {
+    const auto secrets = std::make_shared<InMemorySecretStore>();
+    const SecureStore store(secrets);
+    store.writeAPIKey("sk-before");
+    secrets->failWith(SecretStore::Status::unavailable);
+    testing::LogCapture log;
+    EXPECT_FALSE(store.writeAPIKey("sk-very-secret"));
+    EXPECT_EQ(store.readAPIKey(), std::nullopt);
+    EXPECT_FALSE(store.deleteAPIKey());
+    ASSERT_FALSE(log.records().empty());
+    for (const auto& record : log.records())
+        EXPECT_EQ(record.message.find("sk-"), std::string::npos) << record.message;
+    EXPECT_TRUE(
+        log.contains(Log::Category::storage, Log::Level::error, "API key write failed: no secret service"));
+
+    secrets->failWith(SecretStore::Status::ok);
+    EXPECT_EQ(store.readAPIKey(), "sk-before"); // the failed write left the old key
+    EXPECT_EQ(SecureStore::unavailableMessage().rfind("Tessellar couldn\u2019t save the API key", 0), 0u);
 }
 
 } // namespace

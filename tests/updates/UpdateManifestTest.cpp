@@ -20,10 +20,9 @@ TEST(UpdateManifest, DecodesAStrictListing) {
     const auto manifest =
         UpdateManifest::decode(R"({"version":" 2.1.0 ","downloadURL":"https://example.org/get",
         "releaseNotes":"  Faster OCR.\n ","minimumSystemVersion":"12","other":1})");
-    EXPECT_EQ(manifest.version.description(), "2.1.0");
-    EXPECT_EQ(manifest.downloadURL.absoluteString(), "https://example.org/get");
-    EXPECT_EQ(manifest.releaseNotes, "Faster OCR.");
-    EXPECT_EQ(manifest.minimumSystemVersion->description(), "12.0.0");
+    EXPECT_EQ(manifest,
+              (UpdateManifest{SemanticVersion{2, 1, 0, {}, {}}, *Url::parse("https://example.org/get"),
+                              "Faster OCR.", SemanticVersion{12, 0, 0, {}, {}}}));
 
     const auto bare = UpdateManifest::decode(
         R"({"version":"2.1.0","downloadURL":"https://example.org/","releaseNotes":"  ","minimumSystemVersion":"x"})");

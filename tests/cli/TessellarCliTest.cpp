@@ -42,22 +42,18 @@ TEST_F(TessellarCli, UnreadableInputExitsOneWithAMessage) {
 // from the file's current offset on, without a leading byte-order mark.
 TEST_F(TessellarCli, StandardInputFromAFileOrAPipeIsTheSameText) {
     const std::string json = "\xEF\xBB\xBF{\"name\": \"Ann\", \"id\": 7}\n";
-    write(dir / "stdin", json);
-    const auto piped =
-        testing::runCli({"classify"}, dir / "stdin", dir.path(), "sh -c 'cat | \"$0\" \"$@\"'");
-    const auto mapped = testing::runCli({"classify"}, dir / "stdin", dir.path());
+    const auto mapped = run({"classify"}, json);
     ASSERT_EQ(mapped.status, 0) << mapped.err;
     EXPECT_EQ(mapped.json()["contentType"], "json");
     EXPECT_EQ(mapped.json()["title"], "Ann");
-    EXPECT_EQ(piped.out, mapped.out);
+    EXPECT_EQ(run({"classify"}, json, "sh -c 'cat | \"$0\" \"$@\"'").out, mapped.out);
 
     // The shell has read the first line; the rest is one JSON object.
-    write(dir / "stdin", "not json\n" + json.substr(3));
-    const auto afterLine = testing::runCli({"classify", "-"}, dir / "stdin", dir.path(),
-                                           "sh -c 'read -r line; exec \"$0\" \"$@\"'");
+    const auto afterLine =
+        run({"classify", "-"}, "not json\n" + json.substr(3), "sh -c 'read -r line; exec \"$0\" \"$@\"'");
     EXPECT_EQ(afterLine.out, mapped.out);
 
-    EXPECT_EQ(invoke({"classify"}, "").out, "null\n");
+    EXPECT_EQ(run({"classify"}, "").out, "null\n");
 }
 
 TEST_F(TessellarCli, AnExistingPathIsClassifiedAsAFile) {

@@ -1,9 +1,9 @@
 #include "desktop/GioWorkspace.h"
 
-#include "desktop/GlibHandles.h"
+#include "desktop/WorkspaceBackend.h"
+#include "kit/base/LazyModule.h"
 #include "kit/base/Log.h"
 
-#include <gio/gdesktopappinfo.h>
 #include <string>
 
 namespace tessellar {
@@ -11,17 +11,25 @@ namespace {
 
 constexpr auto category = Log::Category::actions;
 
+// Logs a problem the backend reports; true when there was none.
+bool worked(const WorkspaceBackend::Problem& problem) {
+    if (problem)
+        Log::notice(category, *problem);
+    return !problem;
+}
+
 } // namespace
+
+const WorkspaceBackend* WorkspaceBackend::get() {
+    static LazyModule module(moduleFile, entryPoint, category);
+    return module.get<const WorkspaceBackend>();
+}
 
 GioWorkspace::GioWorkspace(std::chrono::milliseconds busTimeout) : busTimeout_(busTimeout) {}
 
 bool GioWorkspace::open(const Url& url) {
-    glib::ErrorSlot error;
-    if (!g_app_info_launch_default_for_uri(url.absoluteString().c_str(), nullptr, error.out())) {
-        Log::notice(category, "no application opened " + url.absoluteString() + ": " + error.message());
-        return false;
-    }
-    return true;
+    const WorkspaceBackend* backend = WorkspaceBackend::get();
+    return backend && worked(backend->openURI(url.absoluteString()));
 }
 
 bool GioWorkspace::activateFileViewerSelecting(const Url& fileURL) {
@@ -33,63 +41,22 @@ bool GioWorkspace::activateFileViewerSelecting(const Url& fileURL) {
 }
 
 bool GioWorkspace::showInFileManager(const Url& fileURL) const {
-    glib::ErrorSlot error;
-    const glib::String address(g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SESSION, nullptr, error.out()));
-    if (!address) {
-        Log::notice(category, std::string("no session bus: ") + error.message());
-        return false;
-    }
-    // A connection of our own, so a bus that goes away never takes the process with it.
-    const glib::Object<GDBusConnection> connection(g_dbus_connection_new_for_address_sync(
-        address.get(),
-        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
-                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-        nullptr, nullptr, error.out()));
-    if (!connection) {
-        Log::notice(category, std::string("couldn't reach the session bus: ") + error.message());
-        return false;
-    }
-
-    const char* uris[] = {fileURL.absoluteString().c_str(), nullptr};
-    GVariant* parameters = g_variant_new("(^ass)", uris, "");
-    const glib::Variant reply(g_dbus_connection_call_sync(
-        connection.get(), "org.freedesktop.FileManager1", "/org/freedesktop/FileManager1",
-        "org.freedesktop.FileManager1", "ShowItems", parameters, nullptr, G_DBUS_CALL_FLAGS_NONE,
-        static_cast<gint>(busTimeout_.count()), nullptr, error.out()));
-    g_dbus_connection_close_sync(connection.get(), nullptr, nullptr);
-    if (!reply) {
-        Log::notice(category, std::string("the file manager didn't show the file: ") + error.message());
-        return false;
-    }
-    return true;
+    const WorkspaceBackend* backend = WorkspaceBackend::get();
+    return backend &&
+           worked(backend->showItem(fileURL.absoluteString(), static_cast<int>(busTimeout_.count())));
 }
 
 std::optional<Url> GioWorkspace::urlForApplication(std::string_view identifier) {
-    const std::string desktopID = std::string(identifier) + ".desktop";
-    const glib::Object<GDesktopAppInfo> info(g_desktop_app_info_new(desktopID.c_str()));
-    if (!info)
+    const WorkspaceBackend* backend = WorkspaceBackend::get();
+    const auto file = backend ? backend->applicationFile(std::string(identifier) + ".desktop") : std::nullopt;
+    if (!file)
         return std::nullopt;
-    const char* filename = g_desktop_app_info_get_filename(info.get());
-    if (!filename)
-        return std::nullopt;
-    return Url::fromFilePath(filename);
+    return Url::fromFilePath(*file);
 }
 
 bool GioWorkspace::open(const Url& fileURL, const Url& applicationURL) {
-    const std::string entry = applicationURL.filePath().string();
-    const glib::Object<GDesktopAppInfo> info(g_desktop_app_info_new_from_filename(entry.c_str()));
-    if (!info) {
-        Log::notice(category, "no application at " + entry);
-        return false;
-    }
-    GList uris{};
-    uris.data = const_cast<char*>(fileURL.absoluteString().c_str());
-    glib::ErrorSlot error;
-    if (!g_app_info_launch_uris(G_APP_INFO(info.get()), &uris, nullptr, error.out())) {
-        Log::notice(category, entry + " didn't open " + fileURL.absoluteString() + ": " + error.message());
-        return false;
-    }
-    return true;
+    const WorkspaceBackend* backend = WorkspaceBackend::get();
+    return backend && worked(backend->openWith(fileURL.absoluteString(), applicationURL.filePath().string()));
 }
 
 } // namespace tessellar

@@ -1,6 +1,6 @@
 #include "desktop/GioWorkspace.h"
 
-#include "desktop/GlibHandles.h"
+#include "modules/gio/GlibHandles.h"
 #include "support/TempDir.h"
 
 #include <chrono>

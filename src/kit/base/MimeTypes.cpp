@@ -1,18 +1,12 @@
 #include "kit/base/MimeTypes.h"
 
+#include "kit/base/ContentTypeBackend.h"
+
 #include <array>
-#include <gio/gio.h>
-#include <memory>
-#include <unordered_set>
 #include <utility>
 
 namespace tessellar {
 namespace {
-
-struct GFreeDeleter {
-    void operator()(gchar* text) const { g_free(text); }
-};
-using GText = std::unique_ptr<gchar, GFreeDeleter>;
 
 // GIO has no reverse lookup from a type to its extension; these are the types the kit names.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 12> extensions{{
@@ -30,75 +24,22 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 12> extensio
     {"application/json", "json"},
 }};
 
-// GIO settles its MIME directories lazily, and settling them after the database was first
-// used drops (and leaks) what was loaded. Settling them first keeps one database for the run.
-void prepareDatabase() {
-    static const bool prepared = g_content_type_get_mime_dirs() != nullptr;
-    (void)prepared;
-}
-
-const std::unordered_set<std::string>& registeredTypes() {
-    static const std::unordered_set<std::string> types = [] {
-        std::unordered_set<std::string> out;
-        GList* list = g_content_types_get_registered();
-        for (GList* p = list; p != nullptr; p = p->next)
-            out.emplace(static_cast<const char*>(p->data));
-        g_list_free_full(list, g_free);
-        return out;
-    }();
-    return types;
-}
-
-// GIO takes C strings: an embedded NUL would silently cut the name.
-std::string cString(std::string_view text) {
-    return std::string(text.substr(0, text.find('\0')));
-}
-
 } // namespace
 
 std::optional<std::string> MimeTypes::forFileName(std::string_view fileName) {
-    prepareDatabase();
-    const std::string name = cString(fileName);
-    gboolean uncertain = FALSE;
-    const GText guess(g_content_type_guess(name.c_str(), nullptr, 0, &uncertain));
-    if (!guess || *guess.get() == '\0')
-        return std::nullopt;
-    // A type comes from the extension; with none, an uncertain guess is GIO's catch-all, not a
-    // type the name gave. Names GIO knows whole ("Makefile") are certain and keep their type.
-    const auto dot = fileName.rfind('.');
-    const bool hasExtension = dot != std::string_view::npos && dot + 1 < fileName.size() &&
-                              fileName.find('/', dot) == std::string_view::npos;
-    if (uncertain && !hasExtension)
-        return std::nullopt;
-    // On Linux content types are MIME types already; the call keeps that explicit.
-    const GText mime(g_content_type_get_mime_type(guess.get()));
-    if (!mime || !conformsTo(mime.get(), data))
-        return std::nullopt;
-    return std::string(mime.get());
+    const ContentTypeBackend* backend = ContentTypeBackend::get();
+    return backend ? backend->forFileName(fileName) : std::nullopt;
 }
 
 bool MimeTypes::conformsTo(std::string_view type, std::string_view parent) {
-    prepareDatabase();
-    const std::string t = cString(type);
-    const std::string p = cString(parent);
-    if (t.empty() || p.empty())
-        return false;
-    return g_content_type_is_a(t.c_str(), p.c_str()) != FALSE;
+    // Without the database a type is known to conform to itself only.
+    const ContentTypeBackend* backend = ContentTypeBackend::get();
+    return backend ? backend->conformsTo(type, parent) : !type.empty() && type == parent;
 }
 
 std::optional<std::string> MimeTypes::knownType(std::string_view identifier) {
-    prepareDatabase();
-    const std::string type(identifier);
-    if (type.find('/') == std::string::npos || type.find('\0') != std::string::npos)
-        return std::nullopt;
-    if (registeredTypes().contains(type))
-        return type;
-    // Aliases are not listed but have a real description; an unknown type is described by
-    // its own name ("application/x-foo type").
-    const GText description(g_content_type_get_description(type.c_str()));
-    if (description && std::string_view(description.get()).find(type) == std::string_view::npos)
-        return type;
-    return std::nullopt;
+    const ContentTypeBackend* backend = ContentTypeBackend::get();
+    return backend ? backend->knownType(identifier) : std::nullopt;
 }
 
 std::optional<std::string> MimeTypes::preferredExtension(std::string_view type) {

@@ -5,7 +5,7 @@
 
 namespace tessellar::glib {
 
-// Owning pointers for the GLib objects the desktop code holds, so every exit path frees them.
+// Owning pointers for the GLib objects the GIO module holds, so every exit path frees them.
 struct ObjectUnref {
     void operator()(gpointer object) const { g_object_unref(object); }
 };

@@ -46,9 +46,7 @@ TEST(OCRService, RecognisesRenderedScreenshotsWithinTwoPercentCERAndBlankOnesAsN
         EXPECT_EQ(fromBytes, fromFile);
     }
     // An image without text gives empty text and zero confidence.
-    const auto blank = service().recognizeText(fixture("images/blank.png"));
-    EXPECT_EQ(blank.text, "");
-    EXPECT_EQ(blank.confidence, 0.0);
+    EXPECT_EQ(service().recognizeText(fixture("images/blank.png")), (OCRService::Result{"", 0.0}));
 }
 
 TEST(OCRService, ScannedPdfIsRecognisedOnItsFirstTwoPagesOnly) {

@@ -113,13 +113,5 @@ TEST(AddressScanner, SurvivesHostileInput) {
     EXPECT_EQ(AddressScanner::scan(many).size(), many.size() / 41);
 }
 
-TEST(AddressScanner, IsReachedThroughTheDataDetector) {
-    const auto matches =
-        DataDetector::matches(DataDetector::Type::address, "Ship to: 1 Main St, Peoria, IL 61602");
-    ASSERT_EQ(matches.size(), 1u);
-    EXPECT_EQ(matches[0].range, (TextRange{9, 27}));
-    EXPECT_EQ(matches[0].address, full("1 Main St", "Peoria", "IL", "61602"));
-}
-
 } // namespace
 } // namespace tessellar

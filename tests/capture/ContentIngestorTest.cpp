@@ -56,12 +56,8 @@ TEST(ContentIngestor, FirstFileWinsOverEverythingElseAndIsTypedByItsName) {
     board.setData("image/png", encoded(picture().get(), IFF_PNG));
     board.writeText("some text");
     EXPECT_EQ(ContentIngestor::capture(board, SourceType::drop),
-              (CapturedContent{SourceType::drop,
-                               {},
-                               {},
-                               url("file:///tmp/Quarterly%20Report.pdf"),
-                               {},
-                               "application/pdf",
+              (CapturedContent{SourceType::drop, std::nullopt, std::nullopt,
+                               url("file:///tmp/Quarterly%20Report.pdf"), std::nullopt, "application/pdf",
                                "Quarterly Report.pdf"}));
 }
 
@@ -115,21 +111,16 @@ TEST(ContentIngestor, OnlyHttpAndHttpsURLsAreWebLinksAndPlainTextKeepsItsSpacing
     EXPECT_EQ(ContentIngestor::capture(board, SourceType::drop),
               (CapturedContent{SourceType::drop, "see notes", {}, {}, {}, {}, {}}));
     board.addURL(url("https://example.com/x?y=1"));
-    EXPECT_EQ(ContentIngestor::capture(board, SourceType::drop),
-              (CapturedContent{SourceType::drop,
-                               "https://example.com/x?y=1",
-                               url("https://example.com/x?y=1"),
-                               {},
-                               {},
-                               {},
-                               {}}));
+    EXPECT_EQ(
+        ContentIngestor::capture(board, SourceType::drop),
+        (CapturedContent{SourceType::drop, "https://example.com/x?y=1", url("https://example.com/x?y=1"),
+                         std::nullopt, std::nullopt, std::nullopt, std::nullopt}));
 
     InMemoryPasteboard text;
     text.writeText("  example.com/docs \n");
-    EXPECT_EQ(
-        ContentIngestor::capture(text, SourceType::clipboard),
-        (CapturedContent{
-            SourceType::clipboard, "  example.com/docs \n", url("http://example.com/docs"), {}, {}, {}, {}}));
+    EXPECT_EQ(ContentIngestor::capture(text, SourceType::clipboard),
+              (CapturedContent{SourceType::clipboard, "  example.com/docs \n", url("http://example.com/docs"),
+                               std::nullopt, std::nullopt, std::nullopt, std::nullopt}));
     text.writeText("read example.com/docs later");
     EXPECT_EQ(ContentIngestor::capture(text, SourceType::clipboard),
               (CapturedContent{SourceType::clipboard, "read example.com/docs later", {}, {}, {}, {}, {}}));
@@ -172,10 +163,9 @@ TEST(ContentIngestor, EmptyImageDataIsStillPresent) {
 }
 
 TEST(ContentIngestor, TypedTextIsKeptAsGivenAndDragTypesAreInPriorityOrder) {
-    EXPECT_EQ(
-        ContentIngestor::capture("  https://example.com/a  "),
-        (CapturedContent{
-            SourceType::typed, "  https://example.com/a  ", url("https://example.com/a"), {}, {}, {}, {}}));
+    EXPECT_EQ(ContentIngestor::capture("  https://example.com/a  "),
+              (CapturedContent{SourceType::typed, "  https://example.com/a  ", url("https://example.com/a"),
+                               std::nullopt, std::nullopt, std::nullopt, std::nullopt}));
     EXPECT_EQ(ContentIngestor::capture("buy milk at example.com"),
               (CapturedContent{SourceType::typed, "buy milk at example.com", {}, {}, {}, {}, {}}));
     EXPECT_EQ(ContentIngestor::acceptedTypes(),

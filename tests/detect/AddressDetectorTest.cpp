@@ -62,10 +62,9 @@ TEST(AddressDetector, StandaloneLengthLimitIs240Characters) {
         return "12 Market Street," + std::string(spaces, ' ') + "Springfield, IL 62701";
     };
     ASSERT_EQ(padded(202).size(), 240u);
-    const auto at240 = AddressDetector::standaloneAddress(padded(202));
-    ASSERT_TRUE(at240);
-    EXPECT_EQ(at240->raw, padded(202));
-    EXPECT_EQ(at240->displayLines(), (Lines{"12 Market Street", "Springfield, IL 62701"}));
+    auto at240 = marketAddress();
+    at240.raw = padded(202);
+    EXPECT_EQ(AddressDetector::standaloneAddress(padded(202)), at240);
     EXPECT_FALSE(AddressDetector::standaloneAddress(padded(203)));
     // Without a limit, the longer text still has its address.
     EXPECT_EQ(AddressDetector::firstAddress(padded(203))->raw, padded(203));

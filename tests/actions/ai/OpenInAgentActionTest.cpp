@@ -53,16 +53,12 @@ TEST_F(OpenInAgent, FindsInstalledAssistantsByDesktopId) {
     const auto agents = AgentApps::installed(*fixture.workspace);
     EXPECT_EQ(agents, (std::vector<AgentApp>{{"com.anthropic.claudefordesktop", "Claude", claudeEntry},
                                              {"com.openai.codex", "ChatGPT", chatGPTEntry}}));
-    EXPECT_EQ(
-        action.preview(item, context()),
-        (ActionPreview{"Send to agent",
-                       "report.pdf",
-                       ActionPreview::Style::choice,
-                       "Opens a new conversation with this attached",
-                       "Send",
-                       {{"com.anthropic.claudefordesktop", "Claude", "com.anthropic.claudefordesktop", {}},
-                        {"com.openai.codex", "ChatGPT", "com.openai.codex", {}}},
-                       false}));
+    const std::vector<ActionPreview::Option> agentOptions{
+        {"com.anthropic.claudefordesktop", "Claude", "com.anthropic.claudefordesktop", std::nullopt},
+        {"com.openai.codex", "ChatGPT", "com.openai.codex", std::nullopt}};
+    EXPECT_EQ(action.preview(item, context()),
+              (ActionPreview{"Send to agent", "report.pdf", ActionPreview::Style::choice,
+                             "Opens a new conversation with this attached", "Send", agentOptions, false}));
     EXPECT_EQ(action.title(), "Send to Agent");
 
     item = *outcome.updatedItem;

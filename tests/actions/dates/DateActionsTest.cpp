@@ -42,13 +42,10 @@ TEST_F(DateActions, InvoicePreviewProposesPaymentWithItsDueDate) {
     item.metadata.set("company", "Acme Widgets");
     item.metadata.set("amount", "$1,200.00");
     setDate("dueDate", "2026-03-12T18:05:00Z");
-    EXPECT_EQ(reminder.preview(item, context()), (ActionPreview{"Add reminder",
-                                                                "Pay Acme Widgets $1,200.00",
-                                                                ActionPreview::Style::editableValue,
-                                                                "Due Mar 12, 2:05\u202FPM",
-                                                                "Add Reminder",
-                                                                {},
-                                                                false}));
+    EXPECT_EQ(reminder.preview(item, context()),
+              (ActionPreview{"Add reminder", "Pay Acme Widgets $1,200.00",
+                             ActionPreview::Style::editableValue, "Due Mar 12, 2:05\u202FPM", "Add Reminder",
+                             std::vector<ActionPreview::Option>(), false}));
     item.metadata = {};
     EXPECT_EQ(reminder.preview(item, context())->detail, "Pay Invoice 42");
     EXPECT_EQ(reminder.preview(item, context())->rationale,

@@ -45,13 +45,10 @@ TEST_F(SmartRename, NeedsAFile) {
 
 TEST_F(SmartRename, LocalProposalAsksNoAI) {
     suggestingName("ignored.pdf");
-    EXPECT_EQ(action.preview(item, context()), (ActionPreview{"Rename file",
-                                                              "invoice-2024-07.pdf",
-                                                              ActionPreview::Style::editableValue,
-                                                              "From the document\u2019s contents",
-                                                              "Rename",
-                                                              {},
-                                                              false}));
+    EXPECT_EQ(action.preview(item, context()),
+              (ActionPreview{"Rename file", "invoice-2024-07.pdf", ActionPreview::Style::editableValue,
+                             "From the document\u2019s contents", "Rename",
+                             std::vector<ActionPreview::Option>(), false}));
     EXPECT_TRUE(server.requests().empty());
     EXPECT_TRUE(fixture.host.calls().empty());
 }

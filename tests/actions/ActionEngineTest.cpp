@@ -76,17 +76,6 @@ protected:
     InboxItem item;
 };
 
-TEST(ActionModel, VerdictsOutcomesAndIdentifiersKeepTheirValues) {
-    EXPECT_EQ(fixed("plain", 50)->preview(InboxItem{}, ActionFixture().context()), std::nullopt);
-
-    // An unknown identifier is a legal value and a bare JSON string.
-    InboxItem stored;
-    stored.suggestedActionIDs = {ActionID("shareToMastodon"), ActionID::copy};
-    const auto payload = nlohmann::json::parse(item_json::payload(stored));
-    EXPECT_EQ(payload["suggestedActionIDs"], nlohmann::json::parse(R"(["shareToMastodon","copy"])"));
-    EXPECT_EQ(item_json::decode(payload).suggestedActionIDs, stored.suggestedActionIDs);
-}
-
 TEST_F(ActionEngineTest, PrimaryRowHoldsAtMostFour) {
     EXPECT_TRUE(ActionEngine({fixed("a", std::nullopt)}).resolve(item, fixture.context()).isEmpty());
     EXPECT_TRUE(ActionEngine().resolve(item, fixture.context()).all().empty());

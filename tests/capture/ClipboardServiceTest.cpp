@@ -38,9 +38,8 @@ TEST(ClipboardService, EmptyClipboardIsAnError) {
                   TessellarError("The clipboard is empty.", {TessellarError::Recovery::retry}));
     }
     board.writeText("hello");
-    const CapturedContent content = clipboard.currentContent();
-    EXPECT_EQ(content.source, SourceType::clipboard);
-    EXPECT_EQ(content.text, "hello");
+    EXPECT_EQ(clipboard.currentContent(),
+              (CapturedContent{SourceType::clipboard, "hello", {}, {}, {}, {}, {}}));
 }
 
 TEST(ClipboardService, HintNamesFileImageLinkOrShortenedText) {

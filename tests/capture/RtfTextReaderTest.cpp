@@ -1,11 +1,10 @@
 #include "kit/capture/RtfTextReader.h"
 
 #include "support/CliRunner.h"
+#include "support/Fixtures.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 #include <string>
 
 namespace tessellar {
@@ -19,8 +18,7 @@ std::string text(const std::string& rtf) {
 // default) reads as NAME.txt.
 TEST(RtfTextReader, ReadsSavedDocuments) {
     int documents = 0;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(std::string(TESSELLAR_FIXTURES_DIR) + "/rtf")) {
+    for (const auto& entry : std::filesystem::directory_iterator(testing::fixture("rtf"))) {
         if (entry.path().extension() != ".rtf")
             continue;
         EXPECT_EQ(text(testing::readFile(entry.path())),
@@ -34,8 +32,7 @@ TEST(RtfTextReader, ReadsSavedDocuments) {
 // Control words, \\uc fallbacks, surrogates, code pages, binary data, malformed input and what is
 // no RTF at all ("(not RTF)"): a table of cases in the fixtures.
 TEST(RtfTextReader, EscapesControlWordsAndCodePages) {
-    std::ifstream file(std::string(TESSELLAR_FIXTURES_DIR) + "/capture-rtf-cases.json");
-    const auto cases = nlohmann::json::parse(file);
+    const auto cases = testing::jsonFixture("capture-rtf-cases.json");
     ASSERT_GE(cases.size(), 26u);
     for (const auto& each : cases)
         EXPECT_EQ(text(each["rtf"]), each["text"].get<std::string>())
@@ -45,11 +42,8 @@ TEST(RtfTextReader, EscapesControlWordsAndCodePages) {
 TEST(RtfTextReader, DeepNestingAndLongInputsReadInOnePass) {
     const std::string deep = "{\\rtf1 " + std::string(500000, '{') + "x" + std::string(500000, '}') + "}";
     EXPECT_EQ(text(deep), "x");
-    std::string many = "{\\rtf1 ";
-    for (int i = 0; i < 100000; ++i)
-        many += "\\u8364?\\'e9";
-    many += "}";
-    EXPECT_EQ(RtfTextReader::plainText(many)->size(), 100000u * 5);
+    EXPECT_EQ(RtfTextReader::plainText("{\\rtf1 " + testing::repeated("\\u8364?\\'e9", 100000) + "}")->size(),
+              100000u * 5);
 }
 
 } // namespace

@@ -10,7 +10,6 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,15 +36,11 @@ TEST(TextExtractor, PdfReadsTheFirstEightPagesAndCountsThemAll) {
     EXPECT_EQ(result.text.find("PAGE9"), std::string::npos);
     EXPECT_TRUE(result.text.ends_with("costs stayed flat.")) << "trimmed";
 
-    const auto one = extractor.extract(fixture("documents/text-1-page.pdf"));
-    EXPECT_EQ(one.pageCount, 1);
-    EXPECT_EQ(one.text, "Invoice INV-2291 from Acme Widgets\nAmount due: $120.00");
-
+    EXPECT_EQ(extractor.extract(fixture("documents/text-1-page.pdf")),
+              (TextExtractor::Result{"Invoice INV-2291 from Acme Widgets\nAmount due: $120.00", 1, false}));
     // A scanned PDF has too little text and needs recognition.
-    const auto scanned = extractor.extract(fixture("documents/scanned-3-pages.pdf"));
-    EXPECT_EQ(scanned.text, "");
-    EXPECT_EQ(scanned.pageCount, 3);
-    EXPECT_TRUE(scanned.needsOCR);
+    EXPECT_EQ(extractor.extract(fixture("documents/scanned-3-pages.pdf")),
+              (TextExtractor::Result{"", 3, true}));
 }
 
 // Broken, missing, odd (folders, pipes: without blocking) and unreadable files fail naming the file.
@@ -89,10 +84,8 @@ TEST(TextExtractor, TextFilesDecodeUtf8ElseWindows1252) {
 TEST(TextExtractor, TextIsCappedAtFortyThousandCharactersAndReadOnlyThatFar) {
     TextExtractor extractor;
     testing::TempDir dir;
-    std::string text;
-    for (int i = 0; i < 30'000; ++i)
-        text += "\u00e9\u20ac"; // two and three bytes
-    write(dir / "long.json", text + std::string(1'000'000, 'x'));
+    // Characters of two and three bytes.
+    write(dir / "long.json", testing::repeated("\u00e9\u20ac", 30'000) + std::string(1'000'000, 'x'));
     const auto result = extractor.extract(dir / "long.json");
     EXPECT_EQ(unicode::characterCount(result.text), TextExtractor::maxCharacters);
     EXPECT_TRUE(result.text.ends_with("\u00e9\u20ac"));
@@ -106,8 +99,7 @@ TEST(TextExtractor, TextIsCappedAtFortyThousandCharactersAndReadOnlyThatFar) {
 // Each document in the fixture table reads as its plain text.
 TEST(TextExtractor, DocumentsGivePlainText) {
     TextExtractor extractor;
-    const auto texts = nlohmann::json::parse(
-        std::ifstream(std::string(TESSELLAR_FIXTURES_DIR) + "/capture-document-texts.json"));
+    const auto texts = testing::jsonFixture("capture-document-texts.json");
     ASSERT_GE(texts.size(), 4u);
     for (const auto& [document, text] : texts.items())
         EXPECT_EQ(extractor.extract(fixture(document)).text, text.get<std::string>()) << document;
@@ -116,15 +108,9 @@ TEST(TextExtractor, DocumentsGivePlainText) {
 TEST(HtmlTextReader, SkipsScriptsAndStopsAtTheLimit) {
     EXPECT_EQ(HtmlTextReader::plainText("<p>a<script>x()</script>b</p><pre>  two\n  lines</pre>", 1000),
               "ab\n  two\n  lines\n");
-    std::string deep;
-    for (int i = 0; i < 100'000; ++i)
-        deep += "<div>";
-    deep += "bottom";
-    EXPECT_NO_THROW(HtmlTextReader::plainText(deep, 1000));
-    std::string many;
-    for (int i = 0; i < 10'000; ++i)
-        many += "<p>paragraph</p>";
-    EXPECT_LE(HtmlTextReader::plainText(many, 100)->size(), 100u + 20u);
+    EXPECT_NO_THROW(HtmlTextReader::plainText(testing::repeated("<div>", 100'000) + "bottom", 1000));
+    EXPECT_LE(HtmlTextReader::plainText(testing::repeated("<p>paragraph</p>", 10'000), 100)->size(),
+              100u + 20u);
 }
 
 TEST(OfficeTextReader, NeverExpandsEntitiesAndCapsInflatedXml) {

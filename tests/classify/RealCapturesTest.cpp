@@ -32,10 +32,9 @@ TEST_P(RealCaptures, AreRecognisedWithTheirKeyFacts) {
     EXPECT_EQ(result->confidence, row.value("confidence", result->confidence));
     for (const auto& [key, value] : row.value("facts", std::map<std::string, std::string>{}))
         EXPECT_EQ(result->metadata[key], value) << key;
-    for (const auto& [key, value] : row.value("hidden", std::map<std::string, std::string>{})) {
-        const auto found = result->metadata.hidden.find(key);
-        EXPECT_EQ(found == result->metadata.hidden.end() ? "(none)" : found->second, value) << key;
-    }
+    const auto& hidden = result->metadata.hidden;
+    for (const auto& [key, value] : row.value("hidden", std::map<std::string, std::string>{}))
+        EXPECT_EQ(hidden.contains(key) ? hidden.at(key) : "(none)", value) << key;
     if (row.contains("factList")) {
         nlohmann::json facts = nlohmann::json::array();
         for (const auto& f : result->metadata.facts)

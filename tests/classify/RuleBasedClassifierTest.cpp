@@ -15,9 +15,7 @@ namespace {
 class RuleBasedClassifierTest : public ::testing::Test {
 protected:
     std::optional<Classification> text(std::string value) {
-        ClassificationInput input;
-        input.text = std::move(value);
-        return RuleBasedClassifier().classify(input);
+        return RuleBasedClassifier().classify({std::move(value), {}, {}, {}, {}, false, SourceType::typed});
     }
 
     Classification file(std::optional<std::string> path, std::optional<std::string> type, std::string value,

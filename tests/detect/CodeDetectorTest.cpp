@@ -34,8 +34,6 @@ TEST(CodeDetector, FixtureTable) {
     EXPECT_GE(
         testing::checkTable(testing::fixture("tables/code.tsv"),
                             {{"analyze", analyze},
-                             {"score", [](const Row& c) { return std::to_string(analyzed(c[1]).score); }},
-                             {"language", [](const Row& c) { return shown(analyzed(c[1]).language); }},
                              {"errorLine", [](const Row& c) { return shown(CodeDetector::errorLine(c[1])); }},
                              {"isFrame", [](const Row& c) { return shown(CodeDetector::isFrame(c[1])); }},
                              {"cleaned", cleaned}}),

@@ -11,16 +11,10 @@
 namespace tessellar {
 namespace {
 
-std::string repeated(std::string_view piece, std::size_t times) {
-    std::string out;
-    out.reserve(piece.size() * times);
-    for (std::size_t i = 0; i < times; ++i)
-        out += piece;
-    return out;
-}
+using testing::repeated;
 
 // A JSON array holding one string, `characters` characters long in all.
-std::string arrayOfLength(std::size_t characters, std::string_view filler) {
+std::string arrayOfLength(std::size_t characters, const std::string& filler) {
     return "[\"" + repeated(filler, characters - 4) + "\"]";
 }
 

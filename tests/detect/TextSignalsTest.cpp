@@ -70,10 +70,8 @@ TEST(TextSignals, FixtureTable) {
 TEST(TextSignals, MoneyAmountsStayBoundedOnHostileText) {
     // A long line of comma-separated numbers and a long run of "$1," are read in one pass;
     // the list of amounts stops growing at ten thousand.
-    std::string numbers, dollars;
-    for (int k = 0; k < 200000; ++k)
-        numbers += "1,234,", dollars += "$1,";
-    EXPECT_TRUE(TextSignals::moneyAmounts(numbers).empty());
+    const std::string dollars = testing::repeated("$1,", 200000);
+    EXPECT_TRUE(TextSignals::moneyAmounts(testing::repeated("1,234,", 200000)).empty());
     EXPECT_EQ(TextSignals::moneyAmounts(dollars).size(), 10000u);
     EXPECT_EQ(shownMoney(TextSignals::primaryAmount(dollars + "$2")), "$2|2|$");
 }

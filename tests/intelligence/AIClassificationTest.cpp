@@ -44,14 +44,10 @@ TEST(AIClassification, EncodingRoundTripsAndOmitsAnAbsentHeadline) {
 }
 
 TEST(AIClassification, ValidationResolvesTypesAndClampsConfidence) {
-    auto invoice = AIClassification::decode(R"({"contentType":"INVOICE","title":""})").validated(known);
-    ASSERT_TRUE(invoice);
-    EXPECT_EQ(invoice->contentType, ContentType::invoice);
-    EXPECT_EQ(invoice->title, content_type::displayName(ContentType::invoice));
-    EXPECT_EQ(invoice->confidence, 0.5);
-    EXPECT_EQ(invoice->source, ClassificationSource::intelligence);
-
     const auto validated = [](const char* reply) { return AIClassification::decode(reply).validated(known); };
+    EXPECT_EQ(validated(R"({"contentType":"INVOICE","title":""})"),
+              Classification(ContentType::invoice, "Invoice", std::nullopt, 0.5, {}, {},
+                             ClassificationSource::intelligence));
     EXPECT_EQ(validated(R"({"contentType":" invoice","title":"x"})")->contentType, ContentType::unknown);
     EXPECT_EQ(validated(R"({"contentType":"receipt","title":"x","confidence":1})")->confidence, 0.99);
     EXPECT_EQ(validated(R"({"contentType":"receipt","title":"x","confidence":-3})")->confidence, 0);

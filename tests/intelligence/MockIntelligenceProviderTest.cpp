@@ -52,11 +52,8 @@ TEST(MockIntelligenceProvider, IsAlwaysReadyOnDeviceAndClassifiesByRulesOrFallsB
     EXPECT_FALSE(provider.sendsDataOffDevice());
     EXPECT_TRUE(provider.isConfigured());
     EXPECT_NO_THROW(provider.testConnection());
-    const auto unknown = provider.classify({"  ", std::nullopt, std::nullopt, ContentType::invoice});
-    EXPECT_EQ(unknown.contentType, "unknown");
-    EXPECT_EQ(unknown.title, "Content");
-    EXPECT_EQ(unknown.confidence, 0.3);
-    EXPECT_TRUE(unknown.metadata.empty());
+    EXPECT_EQ(provider.classify({"  ", std::nullopt, std::nullopt, ContentType::invoice}),
+              (AIClassification{"unknown", "Content", std::nullopt, 0.3, {}, {}}));
 
     const auto json =
         provider.classify({R"({"name": "Ann", "age": 3})", std::nullopt, std::nullopt, std::nullopt});

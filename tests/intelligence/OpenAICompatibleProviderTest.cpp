@@ -79,10 +79,8 @@ TEST(OpenAICompatibleProvider, SendsTheWireFormatToALocalServer) {
     ScriptedHttpServer server;
     server.respond(200, chatReply("  {\"contentType\":\"invoice\",\"title\":\"ACME {bill}\"}\n"));
     const auto provider = providerFor(server.url("/v1/"), " sk-spaced ");
-    const auto reply =
-        provider.classify({"Invoice text", "bill.pdf", "application/pdf", ContentType::invoice});
-    EXPECT_EQ(reply.contentType, "invoice");
-    EXPECT_EQ(reply.title, "ACME {bill}");
+    EXPECT_EQ(provider.classify({"Invoice text", "bill.pdf", "application/pdf", ContentType::invoice}),
+              (AIClassification{"invoice", "ACME {bill}", std::nullopt, 0.5, {}, {}}));
 
     // A local server without a key is usable; no Authorization header is sent then.
     const auto keyless = providerFor(server.url("/v1"), "");

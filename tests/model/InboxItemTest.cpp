@@ -38,7 +38,7 @@ InboxItem sampleItem() {
     item.metadata.set("pageCount", std::string("12 pages"), std::string("Pages"), true);
     item.metadata.setDate("date", Timestamp::fromUnix(1772357400), "Mar 1");
     item.confidence = 0.55;
-    item.suggestedActionIDs = {ActionID("summarize"), ActionID("smartRename")};
+    item.suggestedActionIDs = {ActionID("summarize"), ActionID("shareToMastodon")}; // unknown ids are kept
     item.completedActionIDs = {ActionID("summarize")};
     item.classificationSource = ClassificationSource::mixed;
     return item;
@@ -157,8 +157,7 @@ TEST(InboxItemJSON, ReadingIsLenientAboutOrderUnknownKeysNullsAndCase) {
 // fixtures/inbox-item-rejected-patches.json: changes to the stored example that each make it
 // unreadable (a required key missing, a wrong type, an unknown raw value).
 TEST(InboxItemJSON, RejectsMissingRequiredKeysWrongTypesAndUnknownRawValues) {
-    std::ifstream file(testing::fixture("inbox-item-rejected-patches.json"));
-    const auto patches = json::parse(file).at("patches");
+    const auto patches = testing::jsonFixture("inbox-item-rejected-patches.json").at("patches");
     EXPECT_GE(patches.size(), 25u);
     for (const auto& patch : patches)
         EXPECT_FALSE(item_json::decodePayload(json::parse(storedExample).patch(patch).dump()))

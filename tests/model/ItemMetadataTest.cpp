@@ -47,8 +47,7 @@ TEST(ItemMetadata, HiddenValuesAreNeverRemovedByEmptyOrAbsentValues) {
 TEST(ItemMetadata, SetDateWritesTheFactAndTheUTCISOValue) {
     ItemMetadata m;
     m.setDate("dueDate", std::nullopt, "Due Mar 1");
-    EXPECT_TRUE(m.facts.empty());
-    EXPECT_TRUE(m.hidden.empty());
+    EXPECT_EQ(m, ItemMetadata{});
 
     // 2026-03-01T09:30:00.75Z: fractions are dropped.
     m.setDate("dueDate", Timestamp::fromUnix(1772357400.75), "Due Mar 1", true);

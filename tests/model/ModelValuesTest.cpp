@@ -41,17 +41,14 @@ TEST(ModelValues, FixtureTable) {
 }
 
 TEST(CapturedContent, EmptinessIgnoresBlankTextButNotAnyImage) {
-    const auto empty = [](auto fill) {
-        CapturedContent content;
-        fill(content);
-        return content.isEmpty();
-    };
-    EXPECT_TRUE(empty([](CapturedContent&) {}));
-    EXPECT_TRUE(empty([](CapturedContent& c) { c.text = " \n\t "; }));
-    EXPECT_FALSE(empty([](CapturedContent& c) { c.imageData = std::vector<std::uint8_t>{}; }));
-    EXPECT_FALSE(empty([](CapturedContent& c) { c.webURL = Url::parse("https://example.com"); }));
+    EXPECT_TRUE(CapturedContent{}.isEmpty());
+    EXPECT_TRUE((CapturedContent{SourceType::typed, " \n\t ", {}, {}, {}, {}, {}}.isEmpty()));
+    EXPECT_FALSE(
+        (CapturedContent{SourceType::typed, {}, {}, {}, std::vector<std::uint8_t>{}, {}, {}}.isEmpty()));
+    EXPECT_FALSE((
+        CapturedContent{SourceType::typed, {}, Url::parse("https://example.com"), {}, {}, {}, {}}.isEmpty()));
     // A name without content is still nothing.
-    EXPECT_TRUE(empty([](CapturedContent& c) { c.typeIdentifier = "image/png", c.suggestedName = "a.png"; }));
+    EXPECT_TRUE((CapturedContent{SourceType::typed, {}, {}, {}, {}, "image/png", "a.png"}.isEmpty()));
 }
 
 TEST(AnalysisStage, MessagesUseTheSingleCharacterEllipsis) {

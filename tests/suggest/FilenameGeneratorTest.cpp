@@ -41,13 +41,11 @@ TEST_F(FilenameGeneratorTest, FixtureTable) {
                   return s.filename + "|" + s.rationale + "|" + shown(s.isImprovement);
               }},
              {"filename", [](const Row& c) { return suggested(c).filename; }},
-             {"rationale", [](const Row& c) { return suggested(c).rationale; }},
-             {"improves", [](const Row& c) { return shown(suggested(c).isImprovement); }},
              {"sanitize", [](const Row& c) { return FilenameGenerator::sanitize(c[1], c[2]); }},
              {"keyPhrase",
               [](const Row& c) { return shown(FilenameGenerator::keyPhrase(c[1], std::stoul(c[2]))); }},
              {"documentKind", [](const Row& c) { return shown(FilenameGenerator::documentKind(c[1])); }}}),
-        39);
+        38);
     EXPECT_EQ(FilenameGenerator::keyPhrase(std::nullopt, 5), std::nullopt);
 }
 

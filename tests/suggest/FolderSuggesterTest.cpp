@@ -45,9 +45,7 @@ TEST(FolderSuggester, KeywordsAreFoundInTheOriginalTextWhenNothingWasExtracted) 
     item.originalText = "Non-Disclosure Agreement";
     const std::vector<FolderDestination> list{destination("Work"), destination("Legal")};
     // Legal 8 (agreement) + 8 (non-disclosure) = 16, Work 7.
-    const auto ranked = FolderSuggester::rank(item, list);
-    ASSERT_EQ(ranked.size(), 2u);
-    EXPECT_EQ(ranked[0].name + "|" + ranked[1].name, "Legal|Work");
+    EXPECT_EQ(FolderSuggester::rank(item, list), (std::vector{list[1], list[0]}));
 }
 
 TEST(FolderSuggester, NoSuggestionWithoutAFileOrWithoutMatches) {
@@ -61,11 +59,8 @@ TEST(FolderSuggester, NoSuggestionWithoutAFileOrWithoutMatches) {
 TEST(FolderSuggester, DuplicateNamesAllGain) {
     const std::vector<FolderDestination> list{destination("Screenshots"), destination("Pictures"),
                                               destination("Screenshots")};
-    const auto ranked = FolderSuggester::rank(fileItem(ContentType::screenshot), list);
-    ASSERT_EQ(ranked.size(), 3u);
-    EXPECT_EQ(ranked[0], list[0]);
-    EXPECT_EQ(ranked[1], list[2]);
-    EXPECT_EQ(ranked[2], list[1]);
+    EXPECT_EQ(FolderSuggester::rank(fileItem(ContentType::screenshot), list),
+              (std::vector{list[0], list[2], list[1]}));
 }
 
 } // namespace

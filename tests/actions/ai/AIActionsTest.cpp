@@ -32,8 +32,7 @@ TEST_F(AIActions, SummarizeSendsNothingBeforeConsent) {
                                         "consent this text to AI provider (tiny)", "progress (cleared)"}));
 
     fixture.host.setConsent(true);
-    const auto outcome = perform(summarize);
-    EXPECT_EQ(outcome, (ActionOutcome{std::nullopt, std::nullopt, true}));
+    EXPECT_EQ(perform(summarize), (ActionOutcome{std::nullopt, std::nullopt, true}));
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_NE(server.requests()[0]["body"].get<std::string>().find(std::string(200, 'x')), std::string::npos);
     EXPECT_EQ(fixture.host.calls().back(), "progress (cleared)");

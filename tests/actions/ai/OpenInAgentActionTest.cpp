@@ -53,17 +53,13 @@ TEST_F(OpenInAgent, FindsInstalledAssistantsByDesktopId) {
     const auto agents = AgentApps::installed(*fixture.workspace);
     EXPECT_EQ(agents, (std::vector<AgentApp>{{"com.anthropic.claudefordesktop", "Claude", claudeEntry},
                                              {"com.openai.codex", "ChatGPT", chatGPTEntry}}));
-    const auto preview = action.preview(item, context());
-    ASSERT_TRUE(preview);
+    const std::vector<ActionPreview::Option> agentOptions{
+        {"com.anthropic.claudefordesktop", "Claude", "com.anthropic.claudefordesktop", std::nullopt},
+        {"com.openai.codex", "ChatGPT", "com.openai.codex", std::nullopt}};
+    EXPECT_EQ(action.preview(item, context()),
+              (ActionPreview{"Send to agent", "report.pdf", ActionPreview::Style::choice,
+                             "Opens a new conversation with this attached", "Send", agentOptions, false}));
     EXPECT_EQ(action.title(), "Send to Agent");
-    EXPECT_EQ(preview->title, "Send to agent");
-    EXPECT_EQ(preview->detail, "report.pdf");
-    EXPECT_EQ(preview->rationale, "Opens a new conversation with this attached");
-    EXPECT_EQ(preview->confirmLabel, "Send");
-    ASSERT_EQ(preview->options.size(), 2u);
-    EXPECT_EQ(preview->options[0], (ActionPreview::Option{"com.anthropic.claudefordesktop", "Claude",
-                                                          "com.anthropic.claudefordesktop", std::nullopt}));
-    EXPECT_EQ(preview->options[1].label, "ChatGPT");
 
     item = *outcome.updatedItem;
     const auto second = perform(action, "com.openai.codex");

@@ -12,6 +12,8 @@ namespace tessellar {
 namespace {
 
 using Status = EventStore::AccessStatus;
+using Reminders = std::vector<EventStore::Reminder>;
+using Events = std::vector<EventStore::Event>;
 
 Timestamp at(const char* iso) {
     return *iso8601::parse(iso);
@@ -40,13 +42,10 @@ TEST_F(DateActions, InvoicePreviewProposesPaymentWithItsDueDate) {
     item.metadata.set("company", "Acme Widgets");
     item.metadata.set("amount", "$1,200.00");
     setDate("dueDate", "2026-03-12T18:05:00Z");
-    EXPECT_EQ(reminder.preview(item, context()), (ActionPreview{"Add reminder",
-                                                                "Pay Acme Widgets $1,200.00",
-                                                                ActionPreview::Style::editableValue,
-                                                                "Due Mar 12, 2:05\u202FPM",
-                                                                "Add Reminder",
-                                                                {},
-                                                                false}));
+    EXPECT_EQ(reminder.preview(item, context()),
+              (ActionPreview{"Add reminder", "Pay Acme Widgets $1,200.00",
+                             ActionPreview::Style::editableValue, "Due Mar 12, 2:05\u202FPM", "Add Reminder",
+                             std::vector<ActionPreview::Option>(), false}));
     item.metadata = {};
     EXPECT_EQ(reminder.preview(item, context())->detail, "Pay Invoice 42");
     EXPECT_EQ(reminder.preview(item, context())->rationale,
@@ -85,31 +84,22 @@ TEST_F(DateActions, MidnightReminderIsDueAtNineAndOtherTimesStay) {
     EXPECT_EQ(perform(reminder).message, "Added to Reminders");
     setDate("date", "2026-03-12T18:30:00Z"); // 14:30
     perform(reminder);
-    const auto saved = store->reminders;
-    ASSERT_EQ(saved.size(), 2u);
-    EXPECT_EQ(saved[0].due, at("2026-03-12T13:00:00Z"));
-    EXPECT_EQ(saved[0].alarm, saved[0].due);
-    EXPECT_EQ(saved[1].due, at("2026-03-12T18:30:00Z"));
-    EXPECT_EQ(saved[1].title, "Dentist");
-    EXPECT_EQ(saved[1].notes, "Captured with Tessellar");
+    const auto nine = at("2026-03-12T13:00:00Z"), halfPastTwo = at("2026-03-12T18:30:00Z");
+    EXPECT_EQ(store->reminders,
+              (Reminders{{"Dentist", "Captured with Tessellar", nine, nine},
+                         {"Dentist", "Captured with Tessellar", halfPastTwo, halfPastTwo}}));
 }
 
 TEST_F(DateActions, ReminderOutcomeMarksTheItemOnceAndKeepsAnEditedTitle) {
     item.contentType = ContentType::invoice;
     item.metadata.set("company", "Acme");
     item.completedActionIDs = {ActionID::createReminder};
-    const auto outcome = perform(reminder, "  ");
-    EXPECT_EQ(outcome.message, "Added to Reminders");
-    EXPECT_FALSE(outcome.keepsPanelOpen);
-    ASSERT_TRUE(outcome.updatedItem);
-    EXPECT_EQ(outcome.updatedItem->completedActionIDs, std::vector<ActionID>{ActionID::createReminder});
+    EXPECT_EQ(perform(reminder, "  "), (ActionOutcome{"Added to Reminders", item, false}));
     perform(reminder, " Pay rent ");
-    const auto saved = store->reminders;
-    ASSERT_EQ(saved.size(), 2u);
-    EXPECT_EQ(saved[0].title, "Pay Acme"); // a blank edit falls back
-    EXPECT_EQ(saved[0].due, std::nullopt);
-    EXPECT_EQ(saved[0].alarm, std::nullopt);
-    EXPECT_EQ(saved[1].title, " Pay rent "); // used untrimmed
+    // A blank edit falls back; an edited title is used untrimmed.
+    EXPECT_EQ(store->reminders,
+              (Reminders{{"Pay Acme", "Captured with Tessellar", std::nullopt, std::nullopt},
+                         {" Pay rent ", "Captured with Tessellar", std::nullopt, std::nullopt}}));
 }
 
 TEST_F(DateActions, CalendarPrefersTheDateAndTheReminderTheDueDate) {
@@ -129,15 +119,11 @@ TEST_F(DateActions, CalendarPrefersTheDateAndTheReminderTheDueDate) {
     setDate("date", "2026-03-13T05:00:00Z");
     perform(event);
     perform(reminder);
-    const auto events = store->events;
-    ASSERT_EQ(events.size(), 2u);
     // Midnight stays midnight for an event, which lasts one hour.
-    EXPECT_EQ(events[0].start, at("2026-03-12T05:00:00Z"));
-    EXPECT_EQ(events[0].end, at("2026-03-12T06:00:00Z"));
-    EXPECT_EQ(events[0].title, "Lunch");
-    EXPECT_EQ(events[1].start, at("2026-03-13T05:00:00Z"));
-    EXPECT_EQ(events[1].title, "Meet");
-    EXPECT_EQ(events[1].location, "1 Main St, Springfield");
+    EXPECT_EQ(store->events, (Events{{"Lunch", "Captured with Tessellar", at("2026-03-12T05:00:00Z"),
+                                      at("2026-03-12T06:00:00Z"), "1 Main St, Springfield"},
+                                     {"Meet", "Captured with Tessellar", at("2026-03-13T05:00:00Z"),
+                                      at("2026-03-13T06:00:00Z"), "1 Main St, Springfield"}}));
     ASSERT_EQ(store->reminders.size(), 1u);
     EXPECT_EQ(store->reminders[0].due, at("2026-03-12T05:00:00Z"));
 }

@@ -48,15 +48,12 @@ TEST_F(MoveToFolder, OffersRankedFoldersFirstAndTheRestInStoredOrder) {
     const auto finance = destination("Finance");
     fixture.folders = {work, finance};
     EXPECT_EQ(relevance(action), 80);
+    const std::vector<ActionPreview::Option> folders{
+        {finance.id.string(), "Finance", finance.path, "~/dest/Finance"},
+        {work.id.string(), "Work", work.path, "~/dest/Work"}};
     EXPECT_EQ(action.preview(item, context()),
-              (ActionPreview{"Move invoice.pdf",
-                             "Finance",
-                             ActionPreview::Style::choice,
-                             "Suggested from the document\u2019s contents",
-                             "Move",
-                             {{finance.id.string(), "Finance", finance.path, "~/dest/Finance"},
-                              {work.id.string(), "Work", work.path, "~/dest/Work"}},
-                             false}));
+              (ActionPreview{"Move invoice.pdf", "Finance", ActionPreview::Style::choice,
+                             "Suggested from the document\u2019s contents", "Move", folders, false}));
     EXPECT_EQ(MoveToFolderAction::abbreviatingHome("/home/ann/Documents/Work", "/home/ann"),
               "~/Documents/Work");
     EXPECT_EQ(MoveToFolderAction::abbreviatingHome("/srv/Work", "/home/ann"), "/srv/Work");

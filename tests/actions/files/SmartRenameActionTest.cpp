@@ -45,13 +45,10 @@ TEST_F(SmartRename, NeedsAFile) {
 
 TEST_F(SmartRename, LocalProposalAsksNoAI) {
     suggestingName("ignored.pdf");
-    const auto preview = action.preview(item, context());
-    ASSERT_TRUE(preview);
-    EXPECT_EQ(preview->title, "Rename file");
-    EXPECT_EQ(preview->detail, "invoice-2024-07.pdf");
-    EXPECT_EQ(preview->rationale, "From the document\u2019s contents");
-    EXPECT_EQ(preview->confirmLabel, "Rename");
-    EXPECT_EQ(preview->style, ActionPreview::Style::editableValue);
+    EXPECT_EQ(action.preview(item, context()),
+              (ActionPreview{"Rename file", "invoice-2024-07.pdf", ActionPreview::Style::editableValue,
+                             "From the document\u2019s contents", "Rename",
+                             std::vector<ActionPreview::Option>(), false}));
     EXPECT_TRUE(server.requests().empty());
     EXPECT_TRUE(fixture.host.calls().empty());
 }

@@ -20,6 +20,15 @@ TextRange rangeOf(const std::string& text, const std::string& part) {
     return TextRange{unicode::utf16Length(text.substr(0, at)), unicode::utf16Length(part)};
 }
 
+// (matched text, components) of each address in `text`, in order.
+using Found = std::vector<std::pair<std::string, Components>>;
+Found found(const std::string& text) {
+    Found out;
+    for (const auto& m : AddressScanner::scan(text))
+        out.emplace_back(DataDetector::substring(text, m.range), m.address);
+    return out;
+}
+
 Components full(std::string street, std::string city, std::string state, std::string zip) {
     return {{"street", std::move(street)},
             {"city", std::move(city)},
@@ -52,44 +61,29 @@ TEST(AddressScanner, FindsTheAddressesOfTheFixtureAndNothingInItsNegatives) {
 }
 
 TEST(AddressScanner, ReportsEveryAddressInTextOrder) {
-    const std::string text =
-        "Send it to 1 Main St, Springfield, IL 62701 or to 2 Oak Ave, Peoria, IL 61602.\n"
-        "Returns:\n3 Elm Rd\nAlton, IL 62002";
-    const auto matches = AddressScanner::scan(text);
-    ASSERT_EQ(matches.size(), 3u);
-    EXPECT_EQ(DataDetector::substring(text, matches[0].range), "1 Main St, Springfield, IL 62701");
-    EXPECT_EQ(DataDetector::substring(text, matches[1].range), "2 Oak Ave, Peoria, IL 61602");
-    EXPECT_EQ(DataDetector::substring(text, matches[2].range), "3 Elm Rd\nAlton, IL 62002");
-    EXPECT_EQ(matches[2].address, full("3 Elm Rd", "Alton", "IL", "62002"));
+    EXPECT_EQ(found("Send it to 1 Main St, Springfield, IL 62701 or to 2 Oak Ave, Peoria, IL 61602.\n"
+                    "Returns:\n3 Elm Rd\nAlton, IL 62002"),
+              (Found{{"1 Main St, Springfield, IL 62701", full("1 Main St", "Springfield", "IL", "62701")},
+                     {"2 Oak Ave, Peoria, IL 61602", full("2 Oak Ave", "Peoria", "IL", "61602")},
+                     {"3 Elm Rd\nAlton, IL 62002", full("3 Elm Rd", "Alton", "IL", "62002")}}));
 }
 
 TEST(AddressScanner, ABlankLineOrAnotherLineBetweenStreetAndCityEndsTheAddress) {
     // A street alone on its line with a common street type still counts by itself.
-    const std::string blank = "12 Market Street\n\nSpringfield, IL 62701";
-    auto matches = AddressScanner::scan(blank);
-    ASSERT_EQ(matches.size(), 2u);
-    EXPECT_EQ(matches[0].address, (Components{{"street", "12 Market Street"}}));
-    EXPECT_EQ(matches[1].address, (Components{{"city", "Springfield"}, {"state", "IL"}, {"ZIP", "62701"}}));
-
+    const Found split{
+        {"12 Market Street", {{"street", "12 Market Street"}}},
+        {"Springfield, IL 62701", {{"city", "Springfield"}, {"state", "IL"}, {"ZIP", "62701"}}}};
+    EXPECT_EQ(found("12 Market Street\n\nSpringfield, IL 62701"), split);
     // Any other line in between ends it too.
-    const std::string between = "12 Market Street\nsee you there\nSpringfield, IL 62701";
-    matches = AddressScanner::scan(between);
-    ASSERT_EQ(matches.size(), 2u);
-    EXPECT_EQ(matches[0].address, (Components{{"street", "12 Market Street"}}));
-    EXPECT_EQ(DataDetector::substring(between, matches[1].range), "Springfield, IL 62701");
+    EXPECT_EQ(found("12 Market Street\nsee you there\nSpringfield, IL 62701"), split);
 
     // "City, ST" without a ZIP joins the street above it; a street without a street type
     // needs the ZIP, so here the city line stands alone.
-    const std::string typed = "12 Market Street\nSpringfield, IL";
-    matches = AddressScanner::scan(typed);
-    ASSERT_EQ(matches.size(), 1u);
-    EXPECT_EQ(DataDetector::substring(typed, matches[0].range), typed);
-    EXPECT_EQ(matches[0].address,
-              (Components{{"street", "12 Market Street"}, {"city", "Springfield"}, {"state", "IL"}}));
-    const std::string untyped = "1 Broadway\nNew York, NY";
-    matches = AddressScanner::scan(untyped);
-    ASSERT_EQ(matches.size(), 1u);
-    EXPECT_EQ(DataDetector::substring(untyped, matches[0].range), "New York, NY");
+    EXPECT_EQ(found("12 Market Street\nSpringfield, IL"),
+              (Found{{"12 Market Street\nSpringfield, IL",
+                      {{"street", "12 Market Street"}, {"city", "Springfield"}, {"state", "IL"}}}}));
+    EXPECT_EQ(found("1 Broadway\nNew York, NY"),
+              (Found{{"New York, NY", {{"city", "New York"}, {"state", "NY"}}}}));
 }
 
 TEST(AddressScanner, SurvivesHostileInput) {
@@ -117,14 +111,6 @@ TEST(AddressScanner, SurvivesHostileInput) {
     while (many.size() < (1u << 20))
         many += "12 Market Street, Springfield, IL 62701; ";
     EXPECT_EQ(AddressScanner::scan(many).size(), many.size() / 41);
-}
-
-TEST(AddressScanner, IsReachedThroughTheDataDetector) {
-    const auto matches =
-        DataDetector::matches(DataDetector::Type::address, "Ship to: 1 Main St, Peoria, IL 61602");
-    ASSERT_EQ(matches.size(), 1u);
-    EXPECT_EQ(matches[0].range, (TextRange{9, 27}));
-    EXPECT_EQ(matches[0].address, full("1 Main St", "Peoria", "IL", "61602"));
 }
 
 } // namespace
